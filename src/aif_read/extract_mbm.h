@@ -1,0 +1,44 @@
+// The bitmap directory of an AIF and the MBM made of its bitmaps.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "heximage/fatal.h"
+#include "heximage/hex_image.h"
+
+namespace pictoswap {
+
+// Where the root stream is and where its icon table starts; shared by every later reader.
+struct RootWindow {
+  Pos rootOffset = 0;      // X, read from byte 16
+  Pos start = 1;           // image-text position of the window's first character
+  std::string_view text;   // from one digit before the root stream to the carriage return
+  Pos marker = 0;          // m: the icon marker's position in the window, 0 when absent
+  // Image-text position of window position w.
+  Pos ImagePos(Pos w) const { return w + start - 1; }
+};
+
+struct Extraction {
+  RootWindow window;
+  std::string countText;    // the bitmap count byte's two digits and "000000"
+  Pos bitmapCount = 0;      // N
+  std::vector<Pos> starts;  // start(1) ... start(N + 1): byte offsets of the bitmaps
+  Pos bitmapBytes = 0;      // S: the bytes of all N bitmaps
+  std::string trailerText;  // the ExtractedMbm's trailer offset field, as chosen
+  HexImage mbm;             // the ExtractedMbm
+};
+
+// Root offset, root window and icon marker of a source image text. The window is a view into
+// `sourceText`, which must outlive it.
+Expected<RootWindow> LocateRootWindow(std::string_view sourceText);
+
+// Walks the bitmap chain of the source and builds the ExtractedMbm text.
+Expected<Extraction> ExtractMbm(std::string_view sourceText);
+
+// Whether the trailer offset of the ExtractedMbm is where its trailer really is: false when it
+// was copied from a first caption entry that points elsewhere than the end of the bitmaps.
+bool TrailerMatchesBitmaps(const Extraction& extraction);
+
+}  // namespace pictoswap

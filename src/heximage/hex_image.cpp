@@ -1,0 +1,119 @@
+#include "heximage/hex_image.h"
+
+#include <algorithm>
+#include <array>
+#include <functional>
+
+namespace pictoswap {
+namespace {
+
+constexpr char kDigits[] = "0123456789ABCDEF";
+
+// -1 for a character that is not a hexadecimal digit.
+constexpr std::array<std::int8_t, 256> MakeDigitValues() {
+  std::array<std::int8_t, 256> values{};
+  for (auto& v : values) v = -1;
+  for (int i = 0; i < 10; ++i) values['0' + i] = static_cast<std::int8_t>(i);
+  for (int i = 0; i < 6; ++i) {
+    values['A' + i] = static_cast<std::int8_t>(10 + i);
+    values['a' + i] = static_cast<std::int8_t>(10 + i);
+  }
+  return values;
+}
+constexpr std::array<std::int8_t, 256> kDigitValues = MakeDigitValues();
+
+int DigitValue(char c) { return kDigitValues[static_cast<unsigned char>(c)]; }
+
+// The text a failed conversion names: "$" and the digits as read.
+FatalError NotAnInteger(std::string_view digits) {
+  std::string text;
+  text.reserve(digits.size() + 1);
+  text.push_back('$');
+  text.append(digits);
+  return ConversionError(text);
+}
+
+}  // namespace
+
+void SetImageLine(HexImage& image, std::string_view line) {
+  image.text.clear();
+  image.text.reserve(line.size() + kImageLineEnd.size());
+  image.text.append(line);
+  image.text.append(kImageLineEnd);
+}
+
+std::string_view ImageLine(const HexImage& image) {
+  std::string_view text = image.text;
+  return text.substr(0, text.size() - std::min(text.size(), kImageLineEnd.size()));
+}
+
+std::string HexDigitsOf(const std::uint8_t* bytes, std::size_t count) {
+  std::string digits(count * 2, '0');
+  for (std::size_t i = 0; i < count; ++i) {
+    digits[2 * i] = kDigits[bytes[i] >> 4];
+    digits[2 * i + 1] = kDigits[bytes[i] & 0x0F];
+  }
+  return digits;
+}
+
+HexImage ImageFromBytes(const std::vector<std::uint8_t>& bytes) {
+  HexImage image;
+  image.text = HexDigitsOf(bytes.data(), bytes.size());
+  image.text.append(kImageLineEnd);
+  return image;
+}
+
+std::string_view Substring(std::string_view text, Pos index, Pos count) {
+  const Pos length = static_cast<Pos>(text.size());
+  if (index < 1) index = 1;
+  if (text.empty() || count <= 0 || index > length) return {};
+  const Pos available = length - index + 1;
+  return text.substr(static_cast<std::size_t>(index - 1),
+                     static_cast<std::size_t>(std::min(count, available)));
+}
+
+Pos Find(std::string_view needle, std::string_view text) {
+  if (needle.empty() || text.empty() || needle.size() > text.size()) return 0;
+  const auto hit =
+      std::search(text.begin(), text.end(), std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
+  return hit == text.end() ? 0 : static_cast<Pos>(hit - text.begin()) + 1;
+}
+
+void Delete(std::string& text, Pos index, Pos count) {
+  const Pos length = static_cast<Pos>(text.size());
+  if (index < 1 || index > length || count <= 0) return;
+  text.erase(static_cast<std::size_t>(index - 1),
+             static_cast<std::size_t>(std::min(count, length - index + 1)));
+}
+
+Expected<std::int64_t> HexToInt(std::string_view digits) {
+  // Fields are at most eight digits; a longer text could not be a number the tool reads.
+  if (digits.empty() || digits.size() > 15) return NotAnInteger(digits);
+  std::int64_t value = 0;
+  for (char c : digits) {
+    const int d = DigitValue(c);
+    if (d < 0) return NotAnInteger(digits);
+    value = value * 16 + d;
+  }
+  return value;
+}
+
+Expected<std::vector<std::uint8_t>> BytesOfImage(const HexImage& image) {
+  // Pairs are taken while a pair starts before the image's own carriage return and line feed,
+  // so an odd digit count ends with a pair of the last digit and the carriage return.
+  const std::string_view text = image.text;
+  const std::size_t limit = text.size() >= 2 ? text.size() - 2 : 0;
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(limit / 2 + 1);
+  for (std::size_t p = 0; p < limit; p += 2) {
+    const int high = DigitValue(text[p]);
+    const int low = p + 1 < text.size() ? DigitValue(text[p + 1]) : -1;
+    if (high < 0 || low < 0) {
+      return NotAnInteger(text.substr(p, 2));
+    }
+    bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+  }
+  return bytes;
+}
+
+}  // namespace pictoswap
