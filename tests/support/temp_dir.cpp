@@ -83,13 +83,19 @@ ToolRun RunTool(const std::filesystem::path& dir, const std::vector<std::string>
                          static_cast<rlim_t>(*limits.fileSizeLimit)};
       ::setrlimit(RLIMIT_FSIZE, &limit);
     }
+    // PICTOSWAP_TEST_BINARY runs another build of the tool, PICTOSWAP_TEST_RUNNER a program that
+    // runs it (such as wine for the Windows build).
+    std::vector<std::string> command;
+    if (const char* runner = std::getenv("PICTOSWAP_TEST_RUNNER"); runner && *runner) {
+      command.emplace_back(runner);
+    }
+    const char* binary = std::getenv("PICTOSWAP_TEST_BINARY");
+    command.emplace_back(binary && *binary ? binary : PICTOSWAP_BINARY);
+    command.insert(command.end(), args.begin(), args.end());
     std::vector<char*> argv;
-    std::string binary = PICTOSWAP_BINARY;
-    argv.push_back(binary.data());
-    std::vector<std::string> copies(args);
-    for (std::string& arg : copies) argv.push_back(arg.data());
+    for (std::string& part : command) argv.push_back(part.data());
     argv.push_back(nullptr);
-    ::execv(binary.c_str(), argv.data());
+    ::execvp(argv[0], argv.data());
     ::_exit(127);
   }
   int status = 0;
