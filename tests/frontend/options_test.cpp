@@ -19,12 +19,12 @@ TEST(Options, TheSecondCharacterDecidesAndTheFirstTwoAreDeleted) {
       {{}, {}},
       {{"-iname"}, {"name", "", "", ""}},
       {{"-iname", "-ox"}, {"name", "", "", "x"}},
-      {{"-Iname"}, {}},                         // upper case is not an option
-      {{"-ia", "-ib"}, {"b", "", "", ""}},      // a later one wins
-      {{"/spics"}, {"", "pics", "", ""}},       // the first character is free
-      {{"-s"}, {}},                             // two characters leave it empty
-      {{"", "i", "-"}, {}},                     // empty and one-character arguments
-      {{"-i", "myapp"}, {}},                    // the name must follow the letter
+      {{"-Iname"}, {}},                     // upper case is not an option
+      {{"-ia", "-ib"}, {"b", "", "", ""}},  // a later one wins
+      {{"/spics"}, {"", "pics", "", ""}},   // the first character is free
+      {{"-s"}, {}},                         // two characters leave it empty
+      {{"", "i", "-"}, {}},                 // empty and one-character arguments
+      {{"-i", "myapp"}, {}},                // the name must follow the letter
       {{"-iclock", "-lnew", "-oclock2", "-snew"}, {"clock", "new", "new", "clock2"}},
       {{"xiИмя"}, {"Имя", "", "", ""}},
   };

@@ -7,9 +7,9 @@ namespace {
 
 TEST(FieldCodec, ReadField24ReadsThreeLittleEndianBytes) {
   const std::pair<std::string_view, Pos> cases[] = {
-      {"14000000", 20},       {"28000000", 40},   {"FFFFFF7F", 16777215},  // fourth byte ignored
-      {"140000", 20},         {"0A000000", 10},   {"64020000", 612},
-      {"ffffff", 16777215},   {"31010000", 305},
+      {"14000000", 20},     {"28000000", 40},  {"FFFFFF7F", 16777215},  // fourth byte ignored
+      {"140000", 20},       {"0A000000", 10},  {"64020000", 612},
+      {"ffffff", 16777215}, {"31010000", 305},
   };
   for (const auto& [field, value] : cases) EXPECT_EQ(ReadField24(field).value(), value) << field;
 }
@@ -39,7 +39,7 @@ TEST(FieldCodec, ReadCountReadsOneByte) {
 
 TEST(FieldCodec, FormatLe32WritesFourLittleEndianBytes) {
   const std::pair<Pos, std::string_view> cases[] = {
-      {20, "14000000"}, {0, "00000000"}, {305, "31010000"}, {16777216, "00000001"},
+      {20, "14000000"}, {0, "00000000"},   {305, "31010000"},        {16777216, "00000001"},
       {-1, "FFFFFFFF"}, {612, "64020000"}, {0x12345678, "78563412"},
   };
   for (const auto& [value, text] : cases) EXPECT_EQ(FormatLe32(value), text) << value;
@@ -53,8 +53,8 @@ TEST(FieldCodec, ReadField24InvertsFormatLe32BelowTwoToThe24) {
 }
 
 TEST(FieldCodec, HalfRoundsTiesToEven) {
-  const std::pair<Pos, Pos> cases[] = {{0, 0}, {1, 0}, {2, 1}, {3, 2}, {4, 2},
-                                       {5, 2}, {7, 4}, {9, 4}, {11, 6}, {-1, 0}, {-3, -2}};
+  const std::pair<Pos, Pos> cases[] = {{0, 0}, {1, 0}, {2, 1},  {3, 2},  {4, 2},  {5, 2},
+                                       {7, 4}, {9, 4}, {11, 6}, {-1, 0}, {-3, -2}};
   for (const auto& [n, half] : cases) EXPECT_EQ(Half(n), half) << n;
 }
 

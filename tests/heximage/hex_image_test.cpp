@@ -59,8 +59,8 @@ struct DeleteCase {
 
 TEST(TextOperations, DeleteFollowsItsEdgeRules) {
   const DeleteCase cases[] = {
-      {"ABCDEF", 1, 2, "CDEF"}, {"ABCDEF", 0, 2, "ABCDEF"},  // index below 1: nothing
-      {"ABCDEF", 7, 1, "ABCDEF"}, {"ABCDEF", 5, 9, "ABCD"},  // past the end: to the end
+      {"ABCDEF", 1, 2, "CDEF"},   {"ABCDEF", 0, 2, "ABCDEF"},  // index below 1: nothing
+      {"ABCDEF", 7, 1, "ABCDEF"}, {"ABCDEF", 5, 9, "ABCD"},    // past the end: to the end
       {"ABCDEF", 2, 0, "ABCDEF"}, {"ABCDEF", 2, -1, "ABCDEF"}, {"", 1, 1, ""},
       {"ABCDEF", 6, 1, "ABCDE"},
   };
