@@ -27,4 +27,8 @@ std::string Usage() {
                    " -o{Имя нового Aif файла (после редактирования)}"});
 }
 
+std::string ReportLines(std::string_view firstLine, std::string_view message) {
+  return PlainLine(firstLine) + PlainLine(std::string(message) + ".") + PlainLine("");
+}
+
 }  // namespace pictoswap::testing

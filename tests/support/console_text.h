@@ -20,4 +20,8 @@ std::string Banner();
 // The usage block.
 std::string Usage();
 
+// The fatal report on standard error: its first line, the message with its full stop, an empty
+// line.
+std::string ReportLines(std::string_view firstLine, std::string_view message);
+
 }  // namespace pictoswap::testing
