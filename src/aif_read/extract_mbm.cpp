@@ -7,9 +7,8 @@ namespace pictoswap {
 
 Expected<RootWindow> LocateRootWindow(std::string_view sourceText) {
   RootWindow window;
-  PS_ASSIGN_OR_RETURN(window.rootOffset,
-                      ReadField24(Substring(sourceText, layout::kOffsetFieldPos,
-                                            layout::kOffsetFieldDigits)));
+  PS_ASSIGN_OR_RETURN(window.rootOffset, ReadField24(Substring(sourceText, layout::kOffsetFieldPos,
+                                                               layout::kOffsetFieldDigits)));
   // The window starts one digit before the root stream, on the second digit of the byte
   // before it, and ends with the carriage return.
   const Pos length = static_cast<Pos>(sourceText.size());

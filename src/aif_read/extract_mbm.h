@@ -12,10 +12,10 @@ namespace pictoswap {
 
 // Where the root stream is and where its icon table starts; shared by every later reader.
 struct RootWindow {
-  Pos rootOffset = 0;      // X, read from byte 16
-  Pos start = 1;           // image-text position of the window's first character
-  std::string_view text;   // from one digit before the root stream to the carriage return
-  Pos marker = 0;          // m: the icon marker's position in the window, 0 when absent
+  Pos rootOffset = 0;     // X, read from byte 16
+  Pos start = 1;          // image-text position of the window's first character
+  std::string_view text;  // from one digit before the root stream to the carriage return
+  Pos marker = 0;         // m: the icon marker's position in the window, 0 when absent
   // Image-text position of window position w.
   Pos ImagePos(Pos w) const { return w + start - 1; }
 };

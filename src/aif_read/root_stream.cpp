@@ -104,8 +104,8 @@ Expected<SourceReading> ReadRootStream(std::string_view sourceText, const Extrac
 
   // Everything after the icon table, to the end of the window, carriage return included.
   const Pos remainderWindowPos = window.marker + layout::kEntryDigits * reading.iconEntries;
-  reading.remainder = std::string(
-      Substring(window.text, remainderWindowPos, static_cast<Pos>(window.text.size())));
+  reading.remainder =
+      std::string(Substring(window.text, remainderWindowPos, static_cast<Pos>(window.text.size())));
 
   if (reading.extrasFlag) {
     const Pos remainderPos = std::max<Pos>(1, window.ImagePos(remainderWindowPos));

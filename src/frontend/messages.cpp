@@ -57,11 +57,14 @@ ConsoleLine LineOf(MessageId id, std::string_view baseName) {
   return line;
 }
 
-ConsoleLine EmptyLine() { return ConsoleLine{}; }
+ConsoleLine EmptyLine() {
+  return ConsoleLine{};
+}
 
 std::vector<ConsoleLine> BannerLines() {
   std::vector<ConsoleLine> lines{EmptyLine(), EmptyLine(), LineOf(TITLE)};
-  for (const auto& [text, path] : kMakerLines) lines.push_back(ConsoleLine{text, path, false, {}, {}});
+  for (const auto& [text, path] : kMakerLines)
+    lines.push_back(ConsoleLine{text, path, false, {}, {}});
   return lines;
 }
 

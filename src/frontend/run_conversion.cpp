@@ -103,7 +103,8 @@ Expected<int> Run(const std::vector<std::string>& args, Console& console) {
 
   const std::string_view sourceText = source.text;
   Expected<Extraction> extracted = ExtractMbm(sourceText);
-  if (!extracted.ok()) return At(std::move(extracted).error(), "extracting the bitmaps of " + aifFile);
+  if (!extracted.ok())
+    return At(std::move(extracted).error(), "extracting the bitmaps of " + aifFile);
   const Extraction& extraction = extracted.value();
   // The bitmap image: the ExtractedMbm, or the ReplacementMbm loaded over it.
   HexImage loaded;

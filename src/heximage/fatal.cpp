@@ -7,8 +7,8 @@ namespace {
 
 struct FatalKindText {
   FatalKind kind;
-  const char* name;      // named in the report's first line
-  const char* message;   // each %s takes the next argument, in order
+  const char* name;     // named in the report's first line
+  const char* message;  // each %s takes the next argument, in order
 };
 
 constexpr std::array<FatalKindText, 5> kFatalTexts{{

@@ -66,7 +66,8 @@ using Status = Expected<Ok>;
   if (!tmp.ok()) return std::move(tmp).error();  \
   lhs = std::move(tmp).value()
 // Evaluates an Expected; on error returns it from the enclosing function, else assigns the value.
-#define PS_ASSIGN_OR_RETURN(lhs, expr) PS_ASSIGN_OR_RETURN_IMPL(PS_CONCAT(ps_result_, __LINE__), lhs, expr)
+#define PS_ASSIGN_OR_RETURN(lhs, expr) \
+  PS_ASSIGN_OR_RETURN_IMPL(PS_CONCAT(ps_result_, __LINE__), lhs, expr)
 #define PS_RETURN_IF_ERROR(expr)                                \
   do {                                                          \
     auto ps_status_ = (expr);                                   \

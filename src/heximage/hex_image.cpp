@@ -22,7 +22,9 @@ constexpr std::array<std::int8_t, 256> MakeDigitValues() {
 }
 constexpr std::array<std::int8_t, 256> kDigitValues = MakeDigitValues();
 
-int DigitValue(char c) { return kDigitValues[static_cast<unsigned char>(c)]; }
+int DigitValue(char c) {
+  return kDigitValues[static_cast<unsigned char>(c)];
+}
 
 // The text a failed conversion names: "$" and the digits as read.
 FatalError NotAnInteger(std::string_view digits) {
@@ -74,8 +76,8 @@ std::string_view Substring(std::string_view text, Pos index, Pos count) {
 
 Pos Find(std::string_view needle, std::string_view text) {
   if (needle.empty() || text.empty() || needle.size() > text.size()) return 0;
-  const auto hit =
-      std::search(text.begin(), text.end(), std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
+  const auto hit = std::search(text.begin(), text.end(),
+                               std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
   return hit == text.end() ? 0 : static_cast<Pos>(hit - text.begin()) + 1;
 }
 

@@ -8,7 +8,9 @@
 namespace pictoswap::testing {
 namespace {
 
-void Append(Bytes& out, const Bytes& more) { out.insert(out.end(), more.begin(), more.end()); }
+void Append(Bytes& out, const Bytes& more) {
+  out.insert(out.end(), more.begin(), more.end());
+}
 void Append16(Bytes& out, std::uint16_t value) {
   out.push_back(static_cast<std::uint8_t>(value & 0xFF));
   out.push_back(static_cast<std::uint8_t>(value >> 8));
@@ -116,7 +118,9 @@ AifSpec ExampleAifSpec() {
   return spec;
 }
 
-std::string Hex(const Bytes& bytes) { return HexDigitsOf(bytes.data(), bytes.size()); }
+std::string Hex(const Bytes& bytes) {
+  return HexDigitsOf(bytes.data(), bytes.size());
+}
 
 Bytes FromHex(std::string_view digits) {
   Bytes out;

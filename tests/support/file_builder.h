@@ -13,9 +13,9 @@ namespace pictoswap::testing {
 using Bytes = std::vector<std::uint8_t>;
 
 struct BitmapSpec {
-  std::uint32_t size = 40;    // total length, header included (at least 16)
-  std::uint32_t width = 16;   // pixels; its low two bytes go into an icon entry
-  std::uint8_t fill = 0xAA;   // the pixel bytes after the 16-byte header
+  std::uint32_t size = 40;   // total length, header included (at least 16)
+  std::uint32_t width = 16;  // pixels; its low two bytes go into an icon entry
+  std::uint8_t fill = 0xAA;  // the pixel bytes after the 16-byte header
 };
 
 struct CaptionSpec {
@@ -25,8 +25,8 @@ struct CaptionSpec {
 };
 
 struct ExtraSpec {
-  Bytes bytes;                // the item itself, between the captions and the root stream
-  std::uint16_t field = 0;    // the 2-byte field of its table entry
+  Bytes bytes;              // the item itself, between the captions and the root stream
+  std::uint16_t field = 0;  // the 2-byte field of its table entry
 };
 
 struct AifSpec {

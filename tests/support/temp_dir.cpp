@@ -28,7 +28,9 @@ TempDir::~TempDir() {
 void TempDir::Write(const std::string& name, const Bytes& bytes) const {
   WriteFile(path_ / name, bytes);
 }
-Bytes TempDir::Read(const std::string& name) const { return ReadFile(path_ / name); }
+Bytes TempDir::Read(const std::string& name) const {
+  return ReadFile(path_ / name);
+}
 bool TempDir::Exists(const std::string& name) const {
   return std::filesystem::exists(path_ / name);
 }
@@ -50,7 +52,8 @@ Bytes ReadFile(const std::filesystem::path& path) {
 
 void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
