@@ -1,9 +1,58 @@
 #include "support/console_text.h"
 
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <stdexcept>
+
 namespace pictoswap::testing {
 
-std::string OemLine(std::string_view utf8) { return std::string(utf8) + "\n"; }
-std::string PlainLine(std::string_view utf8) { return std::string(utf8) + "\n"; }
+bool TestingWindowsBuild() {
+  static const bool windows = [] {
+    const char* flag = std::getenv("PICTOSWAP_TEST_WINDOWS");
+    return flag != nullptr && std::string_view(flag) == "1";
+  }();
+  return windows;
+}
+
+std::string Recode(std::string_view utf8, const char* charset) {
+  iconv_t cd = ::iconv_open(charset, "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    throw std::runtime_error(std::string("iconv has no ") + charset);
+  }
+  std::string in(utf8);
+  std::string out(in.size(), '\0');  // neither target needs more bytes than UTF-8
+  char* inPtr = in.data();
+  std::size_t inLeft = in.size();
+  char* outPtr = out.data();
+  std::size_t outLeft = out.size();
+  const std::size_t done = ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  const int code = errno;
+  ::iconv_close(cd);
+  if (done == static_cast<std::size_t>(-1)) {
+    throw std::runtime_error("cannot recode '" + std::string(utf8) + "' to " + charset +
+                             " (errno " + std::to_string(code) + ")");
+  }
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+namespace {
+
+std::string Line(std::string_view utf8, const char* windowsCharset) {
+  if (!TestingWindowsBuild()) return std::string(utf8) + "\n";
+  return Recode(utf8, windowsCharset) + "\r\n";
+}
+
+}  // namespace
+
+std::string OemLine(std::string_view utf8) {
+  return Line(utf8, "CP866");
+}
+std::string PlainLine(std::string_view utf8) {
+  return Line(utf8, "CP1251");
+}
 
 std::string OemLines(std::initializer_list<std::string_view> utf8Lines) {
   std::string out;
@@ -28,7 +77,7 @@ std::string Usage() {
 }
 
 std::string ReportLines(std::string_view firstLine, std::string_view message) {
-  return PlainLine(firstLine) + PlainLine(std::string(message) + ".") + PlainLine("");
+  return OemLine(firstLine) + OemLine(std::string(message) + ".") + OemLine("");
 }
 
 }  // namespace pictoswap::testing
