@@ -14,7 +14,9 @@ std::array<std::string_view, 10> PiecesOf(const AssembledAif& aif) {
 }
 
 // The low byte of a value as two digits.
-std::string LowByte(Pos value) { return FormatLe32(value).substr(0, 2); }
+std::string LowByte(Pos value) {
+  return FormatLe32(value).substr(0, 2);
+}
 
 // The captions start right after the bitmaps, at the replacement's trailer offset; each entry
 // holds a caption's offset and the number the source gave it. Returns END, the offset text
@@ -58,7 +60,7 @@ Status BuildExtrasAndRemainder(const SourceReading& source, const std::string& e
     aif.remainder += Substring(rest, 1, q - 1);
     // Dropping the characters 1 to q + 7: up to and including the old offset.
     rest = q + 7 >= static_cast<Pos>(rest.size()) ? std::string_view{}
-                                                   : rest.substr(static_cast<std::size_t>(q + 7));
+                                                  : rest.substr(static_cast<std::size_t>(q + 7));
     aif.remainder += newOffset;
     newOffset = FormatLe32(endOffset + Half(static_cast<Pos>(aif.extras.size())));
   }
@@ -87,14 +89,16 @@ Expected<AssembledAif> AssembleAif(const SourceReading& source,
   aif.captionCount = LowByte(2 * static_cast<Pos>(source.captions.size()));
   aif.bitmapCount = LowByte(replacement.bitmapCount);
   aif.iconTable = BuildIconTable(replacement);
-  // The root stream starts right after the header, the root offset field, the bitmaps, the
-  // captions and the extra items: the block still holds the trailer offset field, which stands
-  // for the root offset field here.
-  const auto headerDigits = static_cast<Pos>(layout::kHeaderDigits);
-  aif.rootOffset = FormatLe32(Half(headerDigits + static_cast<Pos>(replacement.block.size()) +
-                                   static_cast<Pos>(aif.captions.size()) +
-                                   static_cast<Pos>(aif.extras.size())));
+  // The bitmaps are the block without its trailer offset field.
   aif.bitmaps = Substring(replacement.block, 9, static_cast<Pos>(replacement.block.size()));
+  // The root stream starts right after the header, the root offset field, the bitmaps, the
+  // captions and the extra items. Counted from the pieces as placed, not from the whole block:
+  // a trailer offset below 20 leaves a block shorter than its own offset field, and the root
+  // offset would then point before the root stream.
+  const Pos beforeRoot =
+      layout::kHeaderDigits + layout::kOffsetFieldDigits + static_cast<Pos>(aif.bitmaps.size()) +
+      static_cast<Pos>(aif.captions.size()) + static_cast<Pos>(aif.extras.size());
+  aif.rootOffset = FormatLe32(Half(beforeRoot));
   return aif;
 }
 
