@@ -181,6 +181,37 @@ TEST(Extraction, ACaptionScanBelowTheRootStreamIsFatalAfterTheMbmIsWritten) {
   EXPECT_EQ(dir.Read("clock.mbm"), BuildMbm(ExampleAifSpec().bitmaps));
 }
 
+TEST(Extraction, ABitmapChainPastTheEndOfTheFileWritesNoMbm) {
+  AifSpec plain;  // no captions: the trailer is where the walk ends
+  plain.bitmaps = IconBitmaps(2);
+  const Bytes good = BuildAif(plain);
+  // The last bitmap (at 60) claims 0x10000 bytes: the bitmaps end past the file, and the MBM
+  // text runs into the image's line end. The first one claiming as much makes the walk read its
+  // next size field past the end. With a caption, the first caption entry no longer names the
+  // end of the bitmaps.
+  Bytes lastTooLong = good;
+  lastTooLong[60 + 2] = 0x01;
+  Bytes firstTooLong = good;
+  firstTooLong[20 + 2] = 0x01;
+  Bytes withCaption = ExampleAif();
+  withCaption[564 + 2] = 0x01;
+  const std::pair<Bytes, std::string> cases[] = {
+      {lastTooLong, "Pictoswap stopped: conversion error while writing x.mbm"},
+      {firstTooLong,
+       "Pictoswap stopped: conversion error while extracting the bitmaps of clock.aif"},
+      {withCaption,
+       "Pictoswap stopped: damaged output refused while extracting the bitmaps of clock.aif"},
+  };
+  for (const auto& [aif, firstLine] : cases) {
+    TempDir dir;
+    dir.Write("clock.aif", aif);
+    const ToolRun run = RunTool(dir.path(), {"-iclock", "-sx"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), firstLine);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"clock.aif"}));
+  }
+}
+
 TEST(Rebuild, TheExampleGetsThreeNewIcons) {
   TempDir dir;
   dir.Write("example.aif", ExampleAif());
