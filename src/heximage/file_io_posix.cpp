@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -40,54 +41,69 @@ FatalError ErrnoError(int code, const std::string& file) {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
   FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (file.fd < 0) return std::nullopt;
+  if (file.fd < 0) return false;
   struct stat info {};
-  if (::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
-  std::vector<std::uint8_t> bytes;
-  if (S_ISREG(info.st_mode) && info.st_size > 0) {
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-  }
-  std::uint8_t chunk[1 << 16];
+  if (::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  // A regular file is read in one go into room for its image text; anything else (a pipe, a
+  // device) grows as it comes.
+  const std::size_t expected =
+      S_ISREG(info.st_mode) && info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
+  bytes.reserve(2 * expected + kImageLineEnd.size());
+  std::size_t size = 0;
   for (;;) {
-    const ssize_t got = ::read(file.fd, chunk, sizeof chunk);
+    if (size == bytes.size()) bytes.resize(std::max<std::size_t>(expected + 1, 2 * size));
+    const ssize_t got = ::read(file.fd, bytes.data() + size, bytes.size() - size);
     if (got < 0) {
       if (errno == EINTR) continue;
-      return std::nullopt;
+      return false;
     }
     if (got == 0) break;
-    bytes.insert(bytes.end(), chunk, chunk + got);
+    size += static_cast<std::size_t>(got);
   }
-  return bytes;
+  bytes.resize(size);
+  return true;
 }
 
-Status WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::string temp;
-  FileDescriptor file;
-  for (int attempt = 0; attempt < 100 && file.fd < 0; ++attempt) {
-    temp = path + ".pictoswap-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-    file.fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (file.fd < 0 && errno != EEXIST) return ErrnoError(errno, path);
+PendingFile::~PendingFile() {
+  if (handle >= 0) {
+    ::close(static_cast<int>(handle));
+    ::unlink(temp.c_str());
   }
-  if (file.fd < 0) return ErrnoError(EEXIST, path);
+}
+
+Status CreatePendingFile(PendingFile& file, const std::string& target) {
+  file.target = target;
+  for (int attempt = 0; attempt < 100 && file.handle < 0; ++attempt) {
+    file.temp = target + ".pictoswap-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    file.handle = ::open(file.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (file.handle < 0 && errno != EEXIST) return ErrnoError(errno, target);
+  }
+  if (file.handle < 0) return ErrnoError(EEXIST, target);
 
   // A target that exists keeps its permissions.
-  struct stat target {};
-  if (::stat(path.c_str(), &target) == 0 && S_ISREG(target.st_mode)) {
-    ::fchmod(file.fd, target.st_mode & 07777);
+  struct stat existing {};
+  if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+    ::fchmod(static_cast<int>(file.handle), existing.st_mode & 07777);
   }
-  if (!WriteAll(file.fd, bytes.data(), bytes.size()) || ::fsync(file.fd) != 0) {
+  return Ok{};
+}
+
+Status WritePendingFile(PendingFile& file, const std::uint8_t* data, std::size_t size) {
+  if (!WriteAll(static_cast<int>(file.handle), data, size)) return ErrnoError(errno, file.target);
+  return Ok{};
+}
+
+Status CommitPendingFile(PendingFile& file) {
+  const int fd = static_cast<int>(file.handle);
+  if (::fsync(fd) != 0) return ErrnoError(errno, file.target);
+  file.handle = -1;
+  if (::close(fd) != 0 || ::rename(file.temp.c_str(), file.target.c_str()) != 0) {
     const int code = errno;
-    ::unlink(temp.c_str());
-    return ErrnoError(code, path);
-  }
-  const int fd = file.fd;
-  file.fd = -1;
-  if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
-    const int code = errno;
-    ::unlink(temp.c_str());
-    return ErrnoError(code, path);
+    ::unlink(file.temp.c_str());
+    return ErrnoError(code, file.target);
   }
   return Ok{};
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "heximage/file_transfer.h"
 
 namespace pictoswap {
@@ -19,8 +21,8 @@ struct FileHandle {
 FatalError LastError(const std::string& file) {
   const DWORD code = GetLastError();
   char text[512] = {};
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                 text, sizeof text, nullptr);
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                 sizeof text, nullptr);
   std::string detail(text);
   while (!detail.empty() && (detail.back() == '\n' || detail.back() == '\r' ||
                              detail.back() == '.' || detail.back() == ' ')) {
@@ -31,55 +33,77 @@ FatalError LastError(const std::string& file) {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
   FileHandle file{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
-  if (file.handle == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::vector<std::uint8_t> bytes;
-  std::uint8_t chunk[1 << 16];
+  if (file.handle == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER length{};
+  const std::size_t expected = GetFileSizeEx(file.handle, &length) && length.QuadPart > 0
+                                   ? static_cast<std::size_t>(length.QuadPart)
+                                   : 0;
+  bytes.reserve(2 * expected + kImageLineEnd.size());
+  std::size_t size = 0;
   for (;;) {
+    if (size == bytes.size()) bytes.resize(std::max<std::size_t>(expected + 1, 2 * size));
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - size, 1u << 30));
     DWORD got = 0;
-    if (!ReadFile(file.handle, chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
+    if (!ReadFile(file.handle, bytes.data() + size, want, &got, nullptr)) return false;
     if (got == 0) break;
-    bytes.insert(bytes.end(), chunk, chunk + got);
+    size += got;
   }
-  return bytes;
+  bytes.resize(size);
+  return true;
 }
 
-Status WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::string temp;
-  FileHandle file;
-  for (int attempt = 0; attempt < 100 && file.handle == INVALID_HANDLE_VALUE; ++attempt) {
-    temp = path + ".pictoswap-" + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(attempt);
-    file.handle = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file.handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
-      return LastError(path);
+PendingFile::~PendingFile() {
+  if (handle != -1) {
+    CloseHandle(reinterpret_cast<HANDLE>(handle));
+    DeleteFileA(temp.c_str());
+  }
+}
+
+Status CreatePendingFile(PendingFile& file, const std::string& target) {
+  file.target = target;
+  for (int attempt = 0; attempt < 100 && file.handle == -1; ++attempt) {
+    file.temp = target + ".pictoswap-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(attempt);
+    const HANDLE handle = CreateFileA(file.temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+      file.handle = reinterpret_cast<std::intptr_t>(handle);
+    } else if (GetLastError() != ERROR_FILE_EXISTS) {
+      return LastError(target);
     }
   }
-  if (file.handle == INVALID_HANDLE_VALUE) return LastError(path);
+  if (file.handle == -1) return LastError(target);
+  return Ok{};
+}
+
+Status WritePendingFile(PendingFile& file, const std::uint8_t* data, std::size_t size) {
+  const HANDLE handle = reinterpret_cast<HANDLE>(file.handle);
   std::size_t done = 0;
-  while (done < bytes.size()) {
-    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+  while (done < size) {
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
     DWORD wrote = 0;
-    if (!WriteFile(file.handle, bytes.data() + done, want, &wrote, nullptr) || wrote == 0) {
-      FatalError error = LastError(path);
-      CloseHandle(file.handle);
-      file.handle = INVALID_HANDLE_VALUE;
-      DeleteFileA(temp.c_str());
-      return error;
+    if (!WriteFile(handle, data + done, want, &wrote, nullptr) || wrote == 0) {
+      return LastError(file.target);
     }
     done += wrote;
   }
-  const bool flushed = FlushFileBuffers(file.handle) != 0;
-  const bool closed = CloseHandle(file.handle) != 0;
-  file.handle = INVALID_HANDLE_VALUE;
+  return Ok{};
+}
+
+Status CommitPendingFile(PendingFile& file) {
+  const HANDLE handle = reinterpret_cast<HANDLE>(file.handle);
+  const bool flushed = FlushFileBuffers(handle) != 0;
+  const bool closed = CloseHandle(handle) != 0;
+  file.handle = -1;
   if (!flushed || !closed ||
-      !MoveFileExA(temp.c_str(), path.c_str(),
+      !MoveFileExA(file.temp.c_str(), file.target.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    FatalError error = LastError(path);
-    DeleteFileA(temp.c_str());
+    FatalError error = LastError(file.target);
+    DeleteFileA(file.temp.c_str());
     return error;
   }
   return Ok{};

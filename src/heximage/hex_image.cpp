@@ -100,21 +100,36 @@ Expected<std::int64_t> HexToInt(std::string_view digits) {
   return value;
 }
 
+void ExpandBytesToImageText(std::string& text, std::size_t count) {
+  text.resize(2 * count + kImageLineEnd.size());
+  std::copy(kImageLineEnd.begin(), kImageLineEnd.end(), text.end() - kImageLineEnd.size());
+  // From the last byte back: byte i moves to 2i and 2i + 1, never over a byte not yet read.
+  for (std::size_t i = count; i-- > 0;) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    text[2 * i] = kDigits[byte >> 4];
+    text[2 * i + 1] = kDigits[byte & 0x0F];
+  }
+}
+
+std::size_t DecodeHexPairs(std::string_view digits, std::uint8_t* out) {
+  const std::size_t pairs = digits.size() / 2;
+  for (std::size_t k = 0; k < pairs; ++k) {
+    const int high = DigitValue(digits[2 * k]);
+    const int low = DigitValue(digits[2 * k + 1]);
+    if ((high | low) < 0) return k;
+    out[k] = static_cast<std::uint8_t>(high * 16 + low);
+  }
+  return pairs;
+}
+
 Expected<std::vector<std::uint8_t>> BytesOfImage(const HexImage& image) {
   // Pairs are taken while a pair starts before the image's own carriage return and line feed,
   // so an odd digit count ends with a pair of the last digit and the carriage return.
   const std::string_view text = image.text;
   const std::size_t limit = text.size() >= 2 ? text.size() - 2 : 0;
-  std::vector<std::uint8_t> bytes;
-  bytes.reserve(limit / 2 + 1);
-  for (std::size_t p = 0; p < limit; p += 2) {
-    const int high = DigitValue(text[p]);
-    const int low = p + 1 < text.size() ? DigitValue(text[p + 1]) : -1;
-    if (high < 0 || low < 0) {
-      return NotAnInteger(text.substr(p, 2));
-    }
-    bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
-  }
+  std::vector<std::uint8_t> bytes(limit / 2 + limit % 2);
+  const std::size_t converted = DecodeHexPairs(text.substr(0, limit), bytes.data());
+  if (converted < bytes.size()) return NotAnInteger(text.substr(2 * converted, 2));
   return bytes;
 }
 

@@ -47,6 +47,15 @@ void Delete(std::string& text, Pos index, Pos count);
 // (either case), or no digit at all, is a conversion error naming the whole text.
 Expected<std::int64_t> HexToInt(std::string_view digits);
 
+// Turns the `count` bytes at the start of `text` into the image text of those bytes (their
+// digits and the line end), in place: no second buffer is needed for a whole file.
+void ExpandBytesToImageText(std::string& text, std::size_t count);
+
+// Converts the digit pairs of `digits` into bytes at `out`, stopping at the first pair that is
+// not two hexadecimal digits (either case); an odd last digit is left alone. Returns the number
+// of pairs converted.
+std::size_t DecodeHexPairs(std::string_view digits, std::uint8_t* out);
+
 // The bytes of a digit text, pair by pair; the first pair that does not convert (an odd last
 // digit meets the carriage return) is a conversion error.
 Expected<std::vector<std::uint8_t>> BytesOfImage(const HexImage& image);
