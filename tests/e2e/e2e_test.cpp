@@ -93,7 +93,7 @@ TEST(Loading, AVeryLongNameIsReportedAsNotFound) {
   const std::string name(400, 'n');
   const ToolRun run = RunTool(dir.path(), {"-i" + name, "-s" + name});
   EXPECT_EQ(run.status, 0);
-  EXPECT_NE(run.out.find(" \"" + name + ".aif\" файл не найден !!!"), std::string::npos);
+  EXPECT_NE(run.out.find(OemLine(" \"" + name + ".aif\" файл не найден !!!")), std::string::npos);
   EXPECT_TRUE(dir.Names().empty());
 }
 
@@ -207,7 +207,7 @@ TEST(Extraction, ABitmapChainPastTheEndOfTheFileWritesNoMbm) {
     dir.Write("clock.aif", aif);
     const ToolRun run = RunTool(dir.path(), {"-iclock", "-sx"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), firstLine);
+    EXPECT_EQ(run.err.substr(0, run.err.find(LineEnd())), firstLine);
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"clock.aif"}));
   }
 }

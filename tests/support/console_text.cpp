@@ -16,6 +16,10 @@ bool TestingWindowsBuild() {
   return windows;
 }
 
+std::string_view LineEnd() {
+  return TestingWindowsBuild() ? "\r\n" : "\n";
+}
+
 std::string Recode(std::string_view utf8, const char* charset) {
   iconv_t cd = ::iconv_open(charset, "UTF-8");
   if (cd == reinterpret_cast<iconv_t>(-1)) {
@@ -41,8 +45,9 @@ std::string Recode(std::string_view utf8, const char* charset) {
 namespace {
 
 std::string Line(std::string_view utf8, const char* windowsCharset) {
-  if (!TestingWindowsBuild()) return std::string(utf8) + "\n";
-  return Recode(utf8, windowsCharset) + "\r\n";
+  std::string line = TestingWindowsBuild() ? Recode(utf8, windowsCharset) : std::string(utf8);
+  line += LineEnd();
+  return line;
 }
 
 }  // namespace

@@ -15,6 +15,9 @@ namespace pictoswap::testing {
 // True when the suite runs against the Windows build.
 bool TestingWindowsBuild();
 
+// The line end of the console output: "\r\n" for the Windows build, else "\n".
+std::string_view LineEnd();
+
 // A line the tool converts to the console's OEM code page.
 std::string OemLine(std::string_view utf8);
 // A line the tool writes unconverted.
