@@ -8,11 +8,6 @@
 namespace pictoswap {
 namespace {
 
-std::array<std::string_view, 10> PiecesOf(const AssembledAif& aif) {
-  return {aif.header,       aif.rootOffset,   aif.bitmaps,     aif.captions,  aif.extras,
-          aif.captionCount, aif.captionTable, aif.bitmapCount, aif.iconTable, aif.remainder};
-}
-
 // The low byte of a value as two digits.
 std::string LowByte(Pos value) {
   return FormatLe32(value).substr(0, 2);
@@ -100,6 +95,11 @@ Expected<AssembledAif> AssembleAif(const SourceReading& source,
       static_cast<Pos>(aif.captions.size()) + static_cast<Pos>(aif.extras.size());
   aif.rootOffset = FormatLe32(Half(beforeRoot));
   return aif;
+}
+
+std::array<std::string_view, 10> PiecesOf(const AssembledAif& aif) {
+  return {aif.header,       aif.rootOffset,   aif.bitmaps,     aif.captions,  aif.extras,
+          aif.captionCount, aif.captionTable, aif.bitmapCount, aif.iconTable, aif.remainder};
 }
 
 std::string NewAifText(const AssembledAif& aif) {

@@ -2,6 +2,7 @@
 // items and root remainder, every moved offset recomputed.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,9 @@ struct AssembledAif {
 
 Expected<AssembledAif> AssembleAif(const SourceReading& source,
                                    const ReplacementReading& replacement);
+
+// The pieces in file order, as views into `aif`.
+std::array<std::string_view, 10> PiecesOf(const AssembledAif& aif);
 
 // The NewAif's digits, all pieces joined.
 std::string NewAifText(const AssembledAif& aif);
