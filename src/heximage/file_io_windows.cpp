@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "heximage/file_transfer.h"
 
@@ -96,17 +98,18 @@ Status WritePendingFile(PendingFile& file, const std::uint8_t* data, std::size_t
 
 Status CommitPendingFile(PendingFile& file) {
   const HANDLE handle = reinterpret_cast<HANDLE>(file.handle);
-  const bool flushed = FlushFileBuffers(handle) != 0;
-  const bool closed = CloseHandle(handle) != 0;
   file.handle = -1;
-  if (!flushed || !closed ||
-      !MoveFileExA(file.temp.c_str(), file.target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    FatalError error = LastError(file.target);
-    DeleteFileA(file.temp.c_str());
-    return error;
+  // Each failure is read before the next call can overwrite the system's last error.
+  std::optional<FatalError> error;
+  if (!FlushFileBuffers(handle)) error = LastError(file.target);
+  if (!CloseHandle(handle) && !error) error = LastError(file.target);
+  if (!error && !MoveFileExA(file.temp.c_str(), file.target.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    error = LastError(file.target);
   }
-  return Ok{};
+  if (!error) return Ok{};
+  DeleteFileA(file.temp.c_str());
+  return *std::move(error);
 }
 
 }  // namespace pictoswap
