@@ -11,12 +11,11 @@ namespace {
 // The catalogue is kept in UTF-8; the console texts are Windows-1251.
 std::string AnsiFromUtf8(std::string_view utf8) {
   if (utf8.empty()) return {};
-  const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                       nullptr, 0);
+  const int wide =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring text(static_cast<std::size_t>(wide), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), wide);
-  const int narrow =
-      WideCharToMultiByte(1251, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+  const int narrow = WideCharToMultiByte(1251, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<std::size_t>(narrow), '\0');
   WideCharToMultiByte(1251, 0, text.data(), wide, out.data(), narrow, nullptr, nullptr);
   return out;
@@ -30,8 +29,12 @@ std::string OemFromAnsi(std::string ansi) {
   return ansi;
 }
 #else
-std::string AnsiFromUtf8(std::string_view utf8) { return std::string(utf8); }
-std::string OemFromAnsi(std::string ansi) { return ansi; }
+std::string AnsiFromUtf8(std::string_view utf8) {
+  return std::string(utf8);
+}
+std::string OemFromAnsi(std::string ansi) {
+  return ansi;
+}
 #endif
 
 }  // namespace
