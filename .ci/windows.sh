@@ -17,7 +17,7 @@ if [ ${#need[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${need[@]}" </dev/null
 fi
-if ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
+if ! locale -a 2>/dev/null | grep -ix 'ru_RU\.utf-\?8' >/dev/null; then
   localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 fi
 echo "-- packages and locale: $((SECONDS - start)) s"
