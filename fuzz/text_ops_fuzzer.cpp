@@ -1,5 +1,6 @@
-// The text operations and the field codec against plain character-by-character versions of
-// their rules, over arbitrary texts, positions, counts and fields.
+// The text operations, the field codec and the conversions of loading and saving against plain
+// character-by-character versions of their rules, over arbitrary texts, positions, counts and
+// fields.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cfenv>
@@ -13,8 +14,15 @@
 #include <string_view>
 #include <vector>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "heximage/fatal.h"
 #include "heximage/field_codec.h"
+#include "heximage/file_transfer.h"
 #include "heximage/hex_image.h"
 
 namespace pictoswap::fuzz {
@@ -219,21 +227,138 @@ void CheckImageBytes(FuzzedDataProvider& in) {
   Require(ImageFromBytes(expected).text.size() == 2 * expected.size() + 2, "image text length");
 }
 
+std::string RefImageText(std::string_view bytes) {
+  static constexpr char kUpper[] = "0123456789ABCDEF";
+  std::string text;
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    text.push_back(kUpper[b >> 4]);
+    text.push_back(kUpper[b & 0x0F]);
+  }
+  return text + "\r\n";
+}
+
+// The in-place expansion of loaded bytes and the pair decoder, against the plain versions.
+void CheckExpandAndDecode(FuzzedDataProvider& in) {
+  const std::string bytes = in.ConsumeRandomLengthString(64);
+  std::string text = bytes;
+  ExpandBytesToImageText(text, bytes.size());
+  Require(text == RefImageText(bytes), "ExpandBytesToImageText");
+
+  const std::string digits = in.ConsumeRandomLengthString(40);
+  std::vector<std::uint8_t> out(digits.size() / 2 + 1, 0xEE);
+  const std::size_t converted = DecodeHexPairs(digits, out.data());
+  std::size_t expected = 0;
+  while (expected < digits.size() / 2 && RefDigit(digits[2 * expected]) >= 0 &&
+         RefDigit(digits[2 * expected + 1]) >= 0) {
+    Require(
+        out[expected] == 16 * RefDigit(digits[2 * expected]) + RefDigit(digits[2 * expected + 1]),
+        "DecodeHexPairs byte");
+    ++expected;
+  }
+  Require(converted == expected, "DecodeHexPairs count");
+}
+
+// The folder for the save and load checks: PICTOSWAP_FUZZ_SCRATCH when set (the CI script gives
+// one and removes it), else a new folder in memory or in the temporary folder, removed at a
+// normal exit.
+const std::filesystem::path& ScratchDir() {
+  static const std::filesystem::path dir = [] {
+    if (const char* given = std::getenv("PICTOSWAP_FUZZ_SCRATCH"); given && *given) {
+      std::filesystem::create_directories(given);
+      return std::filesystem::path(given);
+    }
+    std::error_code ignored;
+    const std::filesystem::path shm = "/dev/shm";
+    std::string pattern =
+        ((std::filesystem::is_directory(shm, ignored) ? shm
+                                                      : std::filesystem::temp_directory_path()) /
+         "pictoswap-fuzz-XXXXXX")
+            .string();
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(ScratchDir(), ignored);
+    });
+    return std::filesystem::path(pattern);
+  }();
+  return dir;
+}
+
+std::optional<std::string> ReadBack(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A line given in pieces is saved as the joined line would be: its bytes, or the conversion
+// error of its first bad pair with the target as it was and no temporary file left; and what is
+// saved loads back as the image of those bytes.
+void CheckSaveAndLoad(FuzzedDataProvider& in) {
+  const std::filesystem::path& dir = ScratchDir();
+  const std::filesystem::path target = dir / "target";
+  std::error_code ignored;
+  std::filesystem::remove(target, ignored);
+  const bool existed = in.ConsumeBool();
+  if (existed) std::ofstream(target, std::ios::binary) << "old bytes";
+
+  std::vector<std::string> pieces(in.ConsumeIntegralInRange<std::size_t>(0, 4));
+  std::string joined;
+  for (std::string& piece : pieces) {
+    piece = in.ConsumeBool() ? in.ConsumeRandomLengthString(12)
+                             : RefImageText(in.ConsumeRandomLengthString(6))
+                                   .substr(0, in.ConsumeIntegralInRange<std::size_t>(0, 12));
+    joined += piece;
+  }
+  std::vector<std::string_view> views(pieces.begin(), pieces.end());
+  const Status saved = SaveHexPieces(views, target.string());
+
+  HexImage image;
+  SetImageLine(image, joined);
+  const Expected<std::vector<std::uint8_t>> expected = BytesOfImage(image);
+  Require(std::distance(std::filesystem::directory_iterator(dir),
+                        std::filesystem::directory_iterator()) == (existed || saved.ok() ? 1 : 0),
+          "a save left a temporary file");
+  if (!expected.ok()) {
+    Require(!saved.ok() && saved.error().message == expected.error().message,
+            "SaveHexPieces conversion error");
+    const std::optional<std::string> kept = ReadBack(target);
+    Require(existed ? kept == "old bytes" : !kept, "a failed save changed the target");
+    return;
+  }
+  Require(saved.ok(), "SaveHexPieces failed on convertible digits");
+  const std::optional<std::string> written = ReadBack(target);
+  Require(written &&
+              std::equal(written->begin(), written->end(), expected.value().begin(),
+                         expected.value().end(),
+                         [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }),
+          "SaveHexPieces bytes");
+  HexImage loaded;
+  Require(LoadHexImage(loaded, target.string()), "LoadHexImage of a saved file");
+  Require(loaded.text == RefImageText(*written), "LoadHexImage text");
+}
+
 }  // namespace
 }  // namespace pictoswap::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {
     FuzzedDataProvider in(data, size);
-    switch (in.ConsumeIntegralInRange<int>(0, 2)) {
+    switch (in.ConsumeIntegralInRange<int>(0, 4)) {
       case 0:
         pictoswap::fuzz::CheckTextOps(in);
         break;
       case 1:
         pictoswap::fuzz::CheckFieldCodec(in);
         break;
-      default:
+      case 2:
         pictoswap::fuzz::CheckImageBytes(in);
+        break;
+      case 3:
+        pictoswap::fuzz::CheckExpandAndDecode(in);
+        break;
+      default:
+        pictoswap::fuzz::CheckSaveAndLoad(in);
         break;
     }
   } catch (const std::exception& e) {
