@@ -12,12 +12,6 @@ namespace {
 
 using namespace pictoswap::testing;
 
-std::string Opened(std::string_view file) {
-  return PlainLine("") + OemLine(" \"" + std::string(file) + "\" файл открыт !!!");
-}
-std::string Created(std::string_view file) {
-  return PlainLine("") + OemLine(" \"" + std::string(file) + "\" файл создан !!!");
-}
 std::string NoCaptions() {
   return PlainLine("строк нету");
 }

@@ -81,6 +81,14 @@ std::string Usage() {
                    " -o{Имя нового Aif файла (после редактирования)}"});
 }
 
+std::string Opened(std::string_view file) {
+  return PlainLine("") + OemLine(" \"" + std::string(file) + "\" файл открыт !!!");
+}
+
+std::string Created(std::string_view file) {
+  return PlainLine("") + OemLine(" \"" + std::string(file) + "\" файл создан !!!");
+}
+
 std::string ReportLines(std::string_view firstLine, std::string_view message) {
   return OemLine(firstLine) + OemLine(std::string(message) + ".") + OemLine("");
 }

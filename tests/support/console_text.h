@@ -30,6 +30,10 @@ std::string Banner();
 // The usage block.
 std::string Usage();
 
+// The empty line and the line that says a file was opened, or created.
+std::string Opened(std::string_view file);
+std::string Created(std::string_view file);
+
 // The fatal report on standard error: its first line, the message with its full stop, an empty
 // line. On Windows the whole report goes through the OEM conversion, file names included.
 std::string ReportLines(std::string_view firstLine, std::string_view message);
