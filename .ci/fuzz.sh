@@ -34,14 +34,6 @@ rm -rf "$seeds" "$build/findings" "$build/logs"
 mkdir -p "$build/findings" "$build/logs"
 "$build/fuzz/make_fuzz_seeds" "$seeds"
 
-# The text operations target saves and loads files here: in memory when possible, as every save
-# is synced.
-scratch_base=${TMPDIR:-/tmp}
-[ -d /dev/shm ] && [ -w /dev/shm ] && scratch_base=/dev/shm
-export PICTOSWAP_FUZZ_SCRATCH
-PICTOSWAP_FUZZ_SCRATCH=$(mktemp -d "$scratch_base/pictoswap-fuzz-XXXXXX")
-trap 'rm -rf "$PICTOSWAP_FUZZ_SCRATCH"' EXIT
-
 failed=0
 # Copies what a target left behind into the regression corpus and marks the stage failed.
 collect_findings() {

@@ -1,11 +1,16 @@
 // The whole run in memory: the stages in the order the run driver calls them, up to the bytes
-// each save would write, with the properties that must hold whatever the input.
+// each save would write, with the properties that must hold whatever the input; then the run
+// driver itself on the same files, which must end the same way and write the same bytes.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,10 +19,12 @@
 #include "aif_build/replacement.h"
 #include "aif_read/extract_mbm.h"
 #include "aif_read/root_stream.h"
+#include "frontend/run_conversion.h"
 #include "heximage/fatal.h"
 #include "heximage/field_codec.h"
 #include "heximage/hex_image.h"
 #include "run_input.h"
+#include "scratch_dir.h"
 
 namespace pictoswap::fuzz {
 namespace {
@@ -47,6 +54,20 @@ void CheckFatal(const FatalError& error) {
   Require(!error.message.empty(), "a fatal report without a message");
 }
 
+// What a run ends with, as the stages give it: the fatal kind, if any, and the bytes of each
+// file it saves.
+struct Outcome {
+  bool readsFiles = false;  // false: the usage block, nothing is opened
+  std::optional<FatalKind> fatal;
+  std::optional<Bytes> mbm;  // the extracted MBM, saved with -s
+  std::optional<Bytes> aif;  // the new AIF, saved with -o
+};
+
+void EndFatally(Outcome& outcome, const FatalError& error) {
+  CheckFatal(error);
+  outcome.fatal = error.kind;
+}
+
 std::uint32_t Le32At(const Bytes& bytes, std::size_t at) {
   return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
          static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
@@ -70,28 +91,29 @@ void CheckSavedMbm(const Bytes& mbm, const Extraction& extraction) {
 // The run with `replacement` as the bitmap image, from the root stream on. Returns the bytes
 // the new AIF save would write, or nothing when the run ends before.
 std::optional<Bytes> RebuildStages(std::string_view sourceText, const Extraction& extraction,
-                                   std::string_view replacementText, bool saveAif) {
+                                   std::string_view replacementText, bool saveAif,
+                                   Outcome& outcome) {
   (void)RootStreamHasNoCaptions(sourceText, extraction.window);
   Expected<SourceReading> reading = ReadRootStream(sourceText, extraction, "name.aif");
-  if (!reading.ok()) return CheckFatal(reading.error()), std::nullopt;
+  if (!reading.ok()) return EndFatally(outcome, reading.error()), std::nullopt;
   Expected<ReplacementReading> replacement = ReadReplacement(replacementText);
-  if (!replacement.ok()) return CheckFatal(replacement.error()), std::nullopt;
+  if (!replacement.ok()) return EndFatally(outcome, replacement.error()), std::nullopt;
   Require(replacement.value().offsets.size() ==
               static_cast<std::size_t>(std::max<Pos>(1, replacement.value().bitmapCount)),
           "one offset text per bitmap");
   Expected<AssembledAif> assembled = AssembleAif(reading.value(), replacement.value());
-  if (!assembled.ok()) return CheckFatal(assembled.error()), std::nullopt;
+  if (!assembled.ok()) return EndFatally(outcome, assembled.error()), std::nullopt;
   if (!saveAif) return std::nullopt;
 
   // The check before the save: the source rebuilt from its own bitmaps is the source.
   Expected<ReplacementReading> own = ReadReplacement(extraction.mbm.text);
-  if (!own.ok()) return CheckFatal(own.error()), std::nullopt;
+  if (!own.ok()) return EndFatally(outcome, own.error()), std::nullopt;
   Expected<AssembledAif> rebuilt = AssembleAif(reading.value(), own.value());
-  if (!rebuilt.ok()) return CheckFatal(rebuilt.error()), std::nullopt;
+  if (!rebuilt.ok()) return EndFatally(outcome, rebuilt.error()), std::nullopt;
   const std::string_view digits = sourceText.substr(0, sourceText.size() - kImageLineEnd.size());
   const bool intact = AssembledEquals(rebuilt.value(), digits);
   Require(intact == (NewAifText(rebuilt.value()) == digits), "AssembledEquals disagrees");
-  if (!intact) return std::nullopt;
+  if (!intact) return outcome.fatal = FatalKind::DamagedAif, std::nullopt;
 
   HexImage output;
   const std::string text = NewAifText(assembled.value());
@@ -100,7 +122,7 @@ std::optional<Bytes> RebuildStages(std::string_view sourceText, const Extraction
   Expected<Bytes> bytes = BytesOfImage(output);
   if (!bytes.ok()) {
     Require(bytes.error().kind == FatalKind::Conversion, "a save failing other than converting");
-    return std::nullopt;
+    return EndFatally(outcome, bytes.error()), std::nullopt;
   }
   // What is saved is the assembled text, byte for byte.
   const Bytes& saved = bytes.value();
@@ -116,48 +138,119 @@ std::optional<Bytes> RebuildStages(std::string_view sourceText, const Extraction
   return saved;
 }
 
-void RunOnce(const RunInput& input) {
+Outcome RunStages(const RunInput& input) {
+  Outcome outcome;
   bool s = input.options & kOptionS;
   bool l = input.options & kOptionL;
   bool o = input.options & kOptionO;
-  if (l != o) l = o = false;  // one of them alone is dropped with a warning
-  if (!s && !l) return;       // the usage block: nothing is read
+  if (l != o) l = o = false;     // one of them alone is dropped with a warning
+  if (!s && !l) return outcome;  // the usage block: nothing is read
+  outcome.readsFiles = true;
 
   const Bytes aifBytes(input.aif.begin(), input.aif.end());
   const HexImage source = ImageFromBytes(aifBytes);
   const std::string_view sourceText = source.text;
 
   Expected<Extraction> extracted = ExtractMbm(sourceText);
-  if (!extracted.ok()) return CheckFatal(extracted.error());
+  if (!extracted.ok()) return EndFatally(outcome, extracted.error()), outcome;
   const Extraction& extraction = extracted.value();
   Require(extraction.starts.size() == static_cast<std::size_t>(extraction.bitmapCount) + 1,
           "one start per bitmap and the end");
 
-  std::optional<Bytes> savedMbm;
   if (s) {
-    if (!TrailerMatchesBitmaps(extraction)) return;  // the damaged-MBM refusal
+    if (!TrailerMatchesBitmaps(extraction)) {
+      return outcome.fatal = FatalKind::DamagedMbm, outcome;
+    }
     Expected<Bytes> bytes = BytesOfImage(extraction.mbm);
-    if (!bytes.ok()) return CheckFatal(bytes.error());
+    if (!bytes.ok()) return EndFatally(outcome, bytes.error()), outcome;
     CheckSavedMbm(bytes.value(), extraction);
-    savedMbm = std::move(bytes).value();
+    outcome.mbm = std::move(bytes).value();
   }
 
   std::string_view bitmapText = extraction.mbm.text;
   HexImage loaded;
   if (l) {
-    if (!input.mbm) return;  // the replacement cannot be opened
+    if (!input.mbm) return outcome;  // the replacement cannot be opened
     loaded = ImageFromBytes(Bytes(input.mbm->begin(), input.mbm->end()));
     bitmapText = loaded.text;
   }
-  const std::optional<Bytes> savedAif = RebuildStages(sourceText, extraction, bitmapText, o);
+  outcome.aif = RebuildStages(sourceText, extraction, bitmapText, o, outcome);
 
   // A source that passes the check comes back byte for byte from the MBM saved of it.
-  if (savedAif && savedMbm) {
-    const HexImage again = ImageFromBytes(*savedMbm);
-    const std::optional<Bytes> roundTrip = RebuildStages(sourceText, extraction, again.text, true);
+  if (outcome.aif && outcome.mbm) {
+    const HexImage again = ImageFromBytes(*outcome.mbm);
+    Outcome second;
+    const std::optional<Bytes> roundTrip =
+        RebuildStages(sourceText, extraction, again.text, true, second);
     Require(roundTrip.has_value(), "the source's own MBM does not rebuild it");
     Require(*roundTrip == aifBytes, "the source's own MBM rebuilds another AIF");
   }
+  return outcome;
+}
+
+// --- The run driver itself, on files, against the stages. ---
+
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) Fail("cannot write a scratch file");
+}
+
+std::optional<Bytes> ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The words of the report's first line that name each kind.
+std::string_view ReportStart(FatalKind kind) {
+  switch (kind) {
+    case FatalKind::Conversion:
+      return "Pictoswap stopped: conversion error";
+    case FatalKind::CaptionScan:
+      return "Pictoswap stopped: caption scan error";
+    case FatalKind::DamagedMbm:
+      return "Pictoswap stopped: damaged output refused while extracting";
+    case FatalKind::DamagedAif:
+      return "Pictoswap stopped: damaged output refused while checking";
+    default:
+      return "Pictoswap stopped: I/O error";
+  }
+}
+
+// The real run on files: the same end, the same files with the same bytes, the inputs as they
+// were and nothing else left in the folder.
+void CheckDriver(const RunInput& input, const Outcome& expected) {
+  namespace fs = std::filesystem;
+  const ScratchUse scratch;
+  const fs::path& dir = scratch.path();
+  WriteBytes(dir / "name.aif", input.aif);
+  if (input.mbm) WriteBytes(dir / "new.mbm", *input.mbm);
+
+  const std::string base = dir.string() + "/";
+  std::vector<std::string> args = {"-i" + base + "name"};
+  if (input.options & kOptionS) args.push_back("-s" + base + "ext");
+  if (input.options & kOptionL) args.push_back("-l" + base + "new");
+  if (input.options & kOptionO) args.push_back("-o" + base + "out");
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = RunConversion(args, Console{out, err});
+
+  Require(status == (expected.fatal ? 1 : 0), "the run ends otherwise than its stages");
+  if (expected.fatal) {
+    Require(err.str().rfind(ReportStart(*expected.fatal), 0) == 0,
+            "the run reports another fatal kind than its stages");
+  } else {
+    Require(err.str().empty(), "a run ending normally wrote to standard error");
+  }
+  Require(ReadBytes(dir / "ext.mbm") == expected.mbm, "the MBM on disk is not the stages' one");
+  Require(ReadBytes(dir / "out.aif") == expected.aif, "the AIF on disk is not the stages' one");
+  Require(ReadBytes(dir / "name.aif") == Bytes(input.aif.begin(), input.aif.end()),
+          "the source changed");
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir)) ++files;
+  Require(files == 1 + (input.mbm ? 1 : 0) + (expected.mbm ? 1 : 0) + (expected.aif ? 1 : 0),
+          "a run left another file behind");
 }
 
 }  // namespace
@@ -165,8 +258,10 @@ void RunOnce(const RunInput& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {
-    pictoswap::fuzz::RunOnce(
-        pictoswap::fuzz::SplitRunInput({reinterpret_cast<const char*>(data), size}));
+    using namespace pictoswap::fuzz;
+    const RunInput input = SplitRunInput({reinterpret_cast<const char*>(data), size});
+    const Outcome outcome = RunStages(input);
+    if (outcome.readsFiles) CheckDriver(input, outcome);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "exception escaped the run: %s\n", e.what());
     std::abort();

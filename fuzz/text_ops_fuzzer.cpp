@@ -24,6 +24,7 @@
 #include "heximage/field_codec.h"
 #include "heximage/file_transfer.h"
 #include "heximage/hex_image.h"
+#include "scratch_dir.h"
 
 namespace pictoswap::fuzz {
 namespace {
@@ -259,32 +260,6 @@ void CheckExpandAndDecode(FuzzedDataProvider& in) {
   Require(converted == expected, "DecodeHexPairs count");
 }
 
-// The folder for the save and load checks: PICTOSWAP_FUZZ_SCRATCH when set (the CI script gives
-// one and removes it), else a new folder in memory or in the temporary folder, removed at a
-// normal exit.
-const std::filesystem::path& ScratchDir() {
-  static const std::filesystem::path dir = [] {
-    if (const char* given = std::getenv("PICTOSWAP_FUZZ_SCRATCH"); given && *given) {
-      std::filesystem::create_directories(given);
-      return std::filesystem::path(given);
-    }
-    std::error_code ignored;
-    const std::filesystem::path shm = "/dev/shm";
-    std::string pattern =
-        ((std::filesystem::is_directory(shm, ignored) ? shm
-                                                      : std::filesystem::temp_directory_path()) /
-         "pictoswap-fuzz-XXXXXX")
-            .string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    std::atexit([] {
-      std::error_code ignored;
-      std::filesystem::remove_all(ScratchDir(), ignored);
-    });
-    return std::filesystem::path(pattern);
-  }();
-  return dir;
-}
-
 std::optional<std::string> ReadBack(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
@@ -295,10 +270,9 @@ std::optional<std::string> ReadBack(const std::filesystem::path& path) {
 // error of its first bad pair with the target as it was and no temporary file left; and what is
 // saved loads back as the image of those bytes.
 void CheckSaveAndLoad(FuzzedDataProvider& in) {
-  const std::filesystem::path& dir = ScratchDir();
+  const ScratchUse scratch;
+  const std::filesystem::path& dir = scratch.path();
   const std::filesystem::path target = dir / "target";
-  std::error_code ignored;
-  std::filesystem::remove(target, ignored);
   const bool existed = in.ConsumeBool();
   if (existed) std::ofstream(target, std::ios::binary) << "old bytes";
 
