@@ -91,11 +91,8 @@ if ! "$build/fuzz/pipeline_fuzzer" -timeout=2 "${timed[@]}" >"$build/logs/timing
 fi
 slowest=$(grep -E '^Executed .* in [0-9]+ ms' "$build/logs/timing.log" | sort -k4 -n | tail -1)
 echo "slowest input: ${slowest#Executed }"
-ms=$(echo "$slowest" | awk '{print $4}')
-if [ -n "$ms" ] && [ "$ms" -ge 1000 ]; then
-  echo "FAILED: a run took ${ms} ms (limit 1000 ms)"
-  failed=1
-fi
+# Under the sanitizers a run is several times slower than the tool itself, whose one-second
+# limit the end-to-end tests check; here -timeout=2 fails any run that takes 2 s or more.
 
 echo "== fuzz stage took $(($(date +%s) - started))s"
 if [ "$failed" -ne 0 ]; then
