@@ -40,7 +40,7 @@ void WriteSeed(const fs::path& dir, const std::string& name, const std::string& 
 
 struct Shape {
   std::string name;
-  AifSpec spec;
+  AifSpec parts;
 };
 
 std::vector<Shape> Shapes() {
@@ -94,8 +94,8 @@ int main(int argc, char** argv) {
 
   const Bytes threeIcons = BuildMbm(IconBitmaps(6, 48));
   for (const Shape& shape : Shapes()) {
-    const std::string aif = Text(BuildAif(shape.spec));
-    const std::string own = Text(BuildMbm(shape.spec.bitmaps));
+    const std::string aif = Text(BuildAif(shape.parts));
+    const std::string own = Text(BuildMbm(shape.parts.bitmaps));
     WriteSeed(pipeline, shape.name + "_s", JoinRunInput(kOptionS, aif, std::nullopt));
     WriteSeed(pipeline, shape.name + "_slo_own",
               JoinRunInput(kOptionS | kOptionL | kOptionO, aif, own));

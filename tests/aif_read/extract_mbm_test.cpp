@@ -16,10 +16,10 @@ Bytes MbmBytes(const Extraction& extraction) {
 }
 
 TEST(ExtractMbm, TwoBitmapsBecomeAnMbmWithTheirOffsetsInTheTrailer) {
-  AifSpec spec;
-  spec.bitmaps = {{0x1F0, 32, 0x11}, {0x60, 32, 0x22}};
-  spec.captions = {{"Clock", 1}};
-  const HexImage source = ImageFromBytes(BuildAif(spec));
+  AifSpec parts;
+  parts.bitmaps = {{0x1F0, 32, 0x11}, {0x60, 32, 0x22}};
+  parts.captions = {{"Clock", 1}};
+  const HexImage source = ImageFromBytes(BuildAif(parts));
   const auto extraction = ExtractMbm(source.text);
   ASSERT_TRUE(extraction.ok());
   const Extraction& e = extraction.value();
@@ -37,15 +37,15 @@ TEST(ExtractMbm, TwoBitmapsBecomeAnMbmWithTheirOffsetsInTheTrailer) {
             "14000000"
             "04020000");
   // The bitmaps keep the offsets they had in the AIF.
-  const Bytes aif = BuildAif(spec);
+  const Bytes aif = BuildAif(parts);
   EXPECT_TRUE(std::equal(mbm.begin() + 20, mbm.begin() + 612, aif.begin() + 20));
   // And the result is what the builder writes for the same bitmaps.
-  EXPECT_EQ(mbm, BuildMbm(spec.bitmaps));
+  EXPECT_EQ(mbm, BuildMbm(parts.bitmaps));
 }
 
 TEST(ExtractMbm, NoBitmapsGiveA24ByteMbm) {
-  AifSpec spec;  // no bitmaps, no captions: the root stream is 00 00 14000000
-  const HexImage source = ImageFromBytes(BuildAif(spec));
+  AifSpec parts;  // no bitmaps, no captions: the root stream is 00 00 14000000
+  const HexImage source = ImageFromBytes(BuildAif(parts));
   const Extraction e = ExtractMbm(source.text).value();
   EXPECT_EQ(e.bitmapCount, 0);
   EXPECT_EQ(Hex(MbmBytes(e)),
@@ -57,10 +57,10 @@ TEST(ExtractMbm, NoBitmapsGiveA24ByteMbm) {
 TEST(ExtractMbm, OneBitmapOf100BytesGivesA128ByteMbm) {
   // One bitmap has no icon entry of its own (its count halves to 0); an entry is put in the
   // remainder so that the marker is found after the count byte.
-  AifSpec spec;
-  spec.bitmaps = {{100, 48, 0x33}};
-  spec.remainder = FromHex("14000000 3000");
-  const HexImage source = ImageFromBytes(BuildAif(spec));
+  AifSpec parts;
+  parts.bitmaps = {{100, 48, 0x33}};
+  parts.remainder = FromHex("14000000 3000");
+  const HexImage source = ImageFromBytes(BuildAif(parts));
   const Bytes mbm = MbmBytes(ExtractMbm(source.text).value());
   ASSERT_EQ(mbm.size(), 128u);
   EXPECT_EQ(Hex(Bytes(mbm.begin() + 16, mbm.begin() + 20)), "78000000");  // T = 120
@@ -70,9 +70,9 @@ TEST(ExtractMbm, OneBitmapOf100BytesGivesA128ByteMbm) {
 }
 
 TEST(ExtractMbm, TheCountByteIsUsedUnchanged) {
-  AifSpec spec;
-  spec.bitmaps = IconBitmaps(4);
-  const HexImage source = ImageFromBytes(BuildAif(spec));
+  AifSpec parts;
+  parts.bitmaps = IconBitmaps(4);
+  const HexImage source = ImageFromBytes(BuildAif(parts));
   const Extraction e = ExtractMbm(source.text).value();
   EXPECT_EQ(e.bitmapCount, 4);
   EXPECT_EQ(e.countText, "04000000");
@@ -92,9 +92,9 @@ TEST(ExtractMbm, AMarkerOnTheSecondDigitOfAByteIsTakenLikeAnyOther) {
 }
 
 TEST(ExtractMbm, ABitmapChainRunningPastTheEndIsAConversionError) {
-  AifSpec spec;
-  spec.bitmaps = IconBitmaps(2);
-  Bytes aif = BuildAif(spec);
+  AifSpec parts;
+  parts.bitmaps = IconBitmaps(2);
+  Bytes aif = BuildAif(parts);
   // The second bitmap claims to be so long that a third one would start past the end, and the
   // count byte claims three bitmaps.
   const std::size_t rootOffset = aif[16];
@@ -126,10 +126,10 @@ TEST(ExtractMbm, AFileShorterThanItsRootOffsetFieldIsAConversionError) {
 }
 
 TEST(ExtractMbm, AGapBeforeTheFirstCaptionFailsTheTrailerCheck) {
-  AifSpec spec;
-  spec.bitmaps = IconBitmaps(2);
-  spec.captions = {{"Clock", 1}};
-  Bytes aif = BuildAif(spec);
+  AifSpec parts;
+  parts.bitmaps = IconBitmaps(2);
+  parts.captions = {{"Clock", 1}};
+  Bytes aif = BuildAif(parts);
   // Point the first caption entry one byte further.
   const std::size_t root = aif[16] | (aif[17] << 8);
   aif[root + 1] += 1;
@@ -140,12 +140,12 @@ TEST(ExtractMbm, AGapBeforeTheFirstCaptionFailsTheTrailerCheck) {
 }
 
 TEST(ExtractMbm, ManyBitmapsAreAllWalked) {
-  AifSpec spec;
-  spec.bitmaps = IconBitmaps(40, 24);
-  const HexImage source = ImageFromBytes(BuildAif(spec));
+  AifSpec parts;
+  parts.bitmaps = IconBitmaps(40, 24);
+  const HexImage source = ImageFromBytes(BuildAif(parts));
   const Extraction e = ExtractMbm(source.text).value();
   EXPECT_EQ(e.bitmapCount, 40);
-  EXPECT_EQ(BytesOfImage(e.mbm).value(), BuildMbm(spec.bitmaps));
+  EXPECT_EQ(BytesOfImage(e.mbm).value(), BuildMbm(parts.bitmaps));
 }
 
 }  // namespace

@@ -38,9 +38,9 @@ std::string CaptionHex(const CaptionSpec& caption) {
 }
 
 TEST(ReadRootStream, NoCaptionsStartAtTheEndOfTheBitmaps) {
-  AifSpec spec;
-  spec.bitmaps = IconBitmaps(2);
-  const auto r = ReadAif(BuildAif(spec));
+  AifSpec parts;
+  parts.bitmaps = IconBitmaps(2);
+  const auto r = ReadAif(BuildAif(parts));
   EXPECT_TRUE(RootStreamHasNoCaptions(r->image.text, r->extraction.window));
   const SourceReading& s = r->source.value();
   EXPECT_EQ(s.captionCount, 0);
@@ -59,10 +59,10 @@ TEST(ReadRootStream, CaptionsAreReadOneAfterTheOtherWithTheirNumbers) {
       {{"Calc", 1, true}, {"Rechner", 2, true}},               // 8-bit: length byte 4L + 2
   };
   for (const auto& captions : cases) {
-    AifSpec spec;
-    spec.bitmaps = IconBitmaps(2);
-    spec.captions = captions;
-    const auto r = ReadAif(BuildAif(spec));
+    AifSpec parts;
+    parts.bitmaps = IconBitmaps(2);
+    parts.captions = captions;
+    const auto r = ReadAif(BuildAif(parts));
     EXPECT_FALSE(RootStreamHasNoCaptions(r->image.text, r->extraction.window));
     ASSERT_TRUE(r->source.ok()) << r->source.error().message;
     const SourceReading& s = r->source.value();
@@ -82,10 +82,10 @@ TEST(ReadRootStream, CaptionsAreReadOneAfterTheOtherWithTheirNumbers) {
 TEST(ReadRootStream, OddCountBytesHalfToEven) {
   // Count bytes 03 and 05 both halve to 2.
   for (std::uint8_t countByte : {0x03, 0x04, 0x05}) {
-    AifSpec spec;
-    spec.bitmaps = IconBitmaps(2);
-    spec.captions = {{"Clock", 1}, {"Uhr", 2}};
-    Bytes aif = BuildAif(spec);
+    AifSpec parts;
+    parts.bitmaps = IconBitmaps(2);
+    parts.captions = {{"Clock", 1}, {"Uhr", 2}};
+    Bytes aif = BuildAif(parts);
     aif[RootOffset(aif)] = countByte;
     const auto r = ReadAif(aif);
     EXPECT_EQ(r->source.value().captionCount, 2) << int(countByte);
@@ -94,10 +94,10 @@ TEST(ReadRootStream, OddCountBytesHalfToEven) {
 }
 
 TEST(ReadRootStream, AScanThatRunsBelowTheRootStreamIsFatal) {
-  AifSpec spec;
-  spec.bitmaps = IconBitmaps(2);
-  spec.captions = {{"Clock", 1}};
-  Bytes aif = BuildAif(spec);
+  AifSpec parts;
+  parts.bitmaps = IconBitmaps(2);
+  parts.captions = {{"Clock", 1}};
+  Bytes aif = BuildAif(parts);
   aif[RootOffset(aif)] = 0x01;  // halves to 0: the scan goes on, past the start
   const auto r = ReadAif(aif);
   ASSERT_FALSE(r->source.ok());
@@ -113,14 +113,14 @@ TEST(ReadRootStream, ExtrasFollowTheCaptionsWheneverTheyEndBeforeTheRoot) {
   for (std::size_t icons : {1u, 4u, 10u}) {
     for (std::size_t remainder : {0u, 7u, 41u, 60u}) {
       for (bool withExtras : {false, true}) {
-        AifSpec spec;
-        spec.bitmaps = IconBitmaps(2 * icons, 24);
-        spec.captions = {{"Clock", 1}};
-        spec.remainder = Bytes(remainder, 0xEE);
+        AifSpec parts;
+        parts.bitmaps = IconBitmaps(2 * icons, 24);
+        parts.captions = {{"Clock", 1}};
+        parts.remainder = Bytes(remainder, 0xEE);
         if (withExtras) {
-          spec.extras = {{FromHex("0102030405"), 0x0001}, {FromHex("AABB"), 0x0002}};
+          parts.extras = {{FromHex("0102030405"), 0x0001}, {FromHex("AABB"), 0x0002}};
         }
-        const auto r = ReadAif(BuildAif(spec));
+        const auto r = ReadAif(BuildAif(parts));
         ASSERT_TRUE(r->source.ok()) << icons << " " << remainder;
         const SourceReading& s = r->source.value();
         EXPECT_EQ(s.extrasFlag, withExtras) << icons << " " << remainder;
@@ -129,7 +129,7 @@ TEST(ReadRootStream, ExtrasFollowTheCaptionsWheneverTheyEndBeforeTheRoot) {
           EXPECT_EQ(s.extras, (std::vector<std::string>{"0102030405", "AABB"}));
         } else {
           EXPECT_TRUE(s.extras.empty());
-          EXPECT_EQ(s.remainder, Hex(spec.remainder) + "\r");
+          EXPECT_EQ(s.remainder, Hex(parts.remainder) + "\r");
         }
       }
     }
@@ -137,11 +137,11 @@ TEST(ReadRootStream, ExtrasFollowTheCaptionsWheneverTheyEndBeforeTheRoot) {
 }
 
 TEST(ReadRootStream, TheCaptionsEndTextElsewhereIsNotTakenForTheExtrasTable) {
-  AifSpec spec;
-  spec.bitmaps = IconBitmaps(2);
-  spec.captions = {{"Clock", 1}};
-  spec.extras = {{FromHex("11223344"), 0x0007}};
-  Bytes aif = BuildAif(spec);
+  AifSpec parts;
+  parts.bitmaps = IconBitmaps(2);
+  parts.captions = {{"Clock", 1}};
+  parts.extras = {{FromHex("11223344"), 0x0007}};
+  Bytes aif = BuildAif(parts);
   // E = 100 + 6 = 106: write it into the first bitmap's pixels too.
   const Bytes end = Le32(106);
   std::copy(end.begin(), end.end(), aif.begin() + 40);
@@ -153,11 +153,11 @@ TEST(ReadRootStream, TheCaptionsEndTextElsewhereIsNotTakenForTheExtrasTable) {
 }
 
 TEST(ReadRootStream, AnExtrasTableThatCannotBeFoundMeansNoExtraItems) {
-  AifSpec spec;
-  spec.bitmaps = IconBitmaps(2);
-  spec.captions = {{"Clock", 1}};
-  spec.remainder = Bytes(50, 0x00);
-  Bytes aif = BuildAif(spec);
+  AifSpec parts;
+  parts.bitmaps = IconBitmaps(2);
+  parts.captions = {{"Clock", 1}};
+  parts.remainder = Bytes(50, 0x00);
+  Bytes aif = BuildAif(parts);
   // Four stray bytes between the captions and the root, and no table naming them.
   aif.insert(aif.begin() + 106, {1, 2, 3, 4});
   aif[16] += 4;
@@ -169,13 +169,14 @@ TEST(ReadRootStream, AnExtrasTableThatCannotBeFoundMeansNoExtraItems) {
 }
 
 TEST(ReadRootStream, MoreCaptionsAndExtrasThanAnyFixedTableAreReadWhole) {
-  AifSpec spec;
-  spec.bitmaps = IconBitmaps(40, 20);
-  for (int k = 1; k <= 21; ++k) spec.captions.push_back({"Caption" + std::to_string(k), 1});
-  for (int k = 1; k <= 20; ++k) spec.extras.push_back({Bytes(60, static_cast<std::uint8_t>(k)), 0});
+  AifSpec parts;
+  parts.bitmaps = IconBitmaps(40, 20);
+  for (int k = 1; k <= 21; ++k) parts.captions.push_back({"Caption" + std::to_string(k), 1});
+  for (int k = 1; k <= 20; ++k)
+    parts.extras.push_back({Bytes(60, static_cast<std::uint8_t>(k)), 0});
   // Numbers 1..21: the scan stops at the count byte only when every number's high byte is 0.
-  for (int k = 0; k < 21; ++k) spec.captions[k].number = static_cast<std::uint16_t>(k + 1);
-  const auto r = ReadAif(BuildAif(spec));
+  for (int k = 0; k < 21; ++k) parts.captions[k].number = static_cast<std::uint16_t>(k + 1);
+  const auto r = ReadAif(BuildAif(parts));
   ASSERT_TRUE(r->source.ok());
   const SourceReading& s = r->source.value();
   EXPECT_EQ(s.captionCount, 21);

@@ -117,9 +117,9 @@ TEST(Extraction, TheShippedExampleGivesItsBitmapsAsAnMbm) {
 
 TEST(Extraction, ASourceWithoutCaptionsSaysSo) {
   TempDir dir;
-  AifSpec spec;
-  spec.bitmaps = IconBitmaps(2);
-  dir.Write("plain.aif", BuildAif(spec));
+  AifSpec parts;
+  parts.bitmaps = IconBitmaps(2);
+  dir.Write("plain.aif", BuildAif(parts));
   const ToolRun run = RunTool(dir.path(), {"-iplain", "-splain"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, Banner() + Opened("plain.aif") + Created("plain.mbm") + NoCaptions());
@@ -137,8 +137,8 @@ TEST(Extraction, AMissingReplacementEndsTheRunAfterTheMbmIsWritten) {
 }
 
 TEST(Extraction, BitmapsThatDoNotEndWhereTheCaptionsBeginWriteNoMbm) {
-  AifSpec spec = ExampleAifSpec();
-  Bytes aif = BuildAif(spec);
+  AifSpec parts = ExampleAifSpec();
+  Bytes aif = BuildAif(parts);
   const std::size_t root = aif[16] | (aif[17] << 8);
   aif[root + 1] += 1;  // the first caption entry points one byte past the bitmaps
   TempDir dir;
@@ -241,10 +241,10 @@ TEST(Rebuild, OwnBitmapsGiveTheSourceBackWithOrWithoutTheMbm) {
 
 TEST(Rebuild, ASourceThatCannotBeCarriedOverIntactIsRefused) {
   // Four bytes between the captions and the root stream that no extras table names.
-  AifSpec spec;
-  spec.bitmaps = IconBitmaps(2);
-  spec.captions = {{"Clock", 1}};
-  Bytes aif = BuildAif(spec);
+  AifSpec parts;
+  parts.bitmaps = IconBitmaps(2);
+  parts.captions = {{"Clock", 1}};
+  Bytes aif = BuildAif(parts);
   aif.insert(aif.begin() + 106, {1, 2, 3, 4});
   aif[16] += 4;
   TempDir dir;
@@ -259,7 +259,7 @@ TEST(Rebuild, ASourceThatCannotBeCarriedOverIntactIsRefused) {
                                  "the captions, extra items or root stream of lossy.aif cannot "
                                  "be carried over intact, so out.aif was not written"));
   EXPECT_EQ(dir.Read("out.aif"), (Bytes{7, 7, 7}));
-  EXPECT_EQ(dir.Read("own.mbm"), BuildMbm(spec.bitmaps));
+  EXPECT_EQ(dir.Read("own.mbm"), BuildMbm(parts.bitmaps));
   EXPECT_EQ(dir.Names(), (std::vector<std::string>{"lossy.aif", "new.mbm", "out.aif", "own.mbm"}));
 }
 

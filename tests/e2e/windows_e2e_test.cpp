@@ -16,9 +16,9 @@ namespace {
 using namespace pictoswap::testing;
 
 Bytes CaptionlessAif() {
-  AifSpec spec;
-  spec.bitmaps = IconBitmaps(2);
-  return BuildAif(spec);
+  AifSpec parts;
+  parts.bitmaps = IconBitmaps(2);
+  return BuildAif(parts);
 }
 
 // The name arrives as the platform passes arguments (UTF-8 here; on Windows the ANSI code page,

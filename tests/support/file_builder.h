@@ -40,8 +40,8 @@ struct AifSpec {
 };
 
 Bytes Le32(std::uint32_t value);
-Bytes BuildBitmap(const BitmapSpec& spec);
-Bytes BuildAif(const AifSpec& spec);
+Bytes BuildBitmap(const BitmapSpec& parts);
+Bytes BuildAif(const AifSpec& parts);
 Bytes BuildMbm(const std::vector<BitmapSpec>& bitmaps);
 
 // n bitmaps of the given sizes, widths 16, 16, 24, 24, ... with distinct fills.
