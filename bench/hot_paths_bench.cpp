@@ -32,7 +32,7 @@ struct Input {
         image(ImageFromBytes(aif)),
         extraction(Checked(ExtractMbm(image.text))),
         reading(Checked(ReadRootStream(image.text, extraction, "bench.aif"))),
-        replacement(Checked(ReadReplacement(extraction.mbm.text))) {
+        replacement(Checked(ReadReplacement(extraction.mbm.ImageText()))) {
     testing::WriteFile(dir / "bench.aif", aif);
   }
   testing::TempDir dir;
@@ -143,7 +143,7 @@ void BM_SelfCheck(benchmark::State& state) {
   const Input& in = InputOf(state.range(0));
   const std::string_view digits = ImageLine(in.image);
   for (auto _ : state) {
-    const ReplacementReading own = Checked(ReadReplacement(in.extraction.mbm.text));
+    const ReplacementReading own = Checked(ReadReplacement(in.extraction.mbm.ImageText()));
     const AssembledAif rebuilt = Checked(AssembleAif(in.reading, own));
     if (!AssembledEquals(rebuilt, digits)) state.SkipWithError("the source does not rebuild");
   }

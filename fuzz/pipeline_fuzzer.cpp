@@ -90,6 +90,33 @@ void CheckSavedMbm(const Bytes& mbm, const Extraction& extraction) {
 
 // The run with `replacement` as the bitmap image, from the root stream on. Returns the bytes
 // the new AIF save would write, or nothing when the run ends before.
+// The extracted MBM joined into one image, as a reference for reading it in pieces.
+HexImage JoinedMbm(const Extraction& extraction) {
+  std::string digits;
+  for (std::string_view piece : extraction.mbm.Line()) digits += piece;
+  HexImage image;
+  SetImageLine(image, digits);
+  return image;
+}
+
+// Reading the extracted MBM in pieces gives what reading it joined gives.
+void CheckPiecesReadAsJoined(const Extraction& extraction) {
+  const HexImage joined = JoinedMbm(extraction);
+  const Expected<ReplacementReading> whole = ReadReplacement(joined.text);
+  const Expected<ReplacementReading> pieces = ReadReplacement(extraction.mbm.ImageText());
+  Require(whole.ok() == pieces.ok(), "pieces and joined MBM disagree on failing");
+  if (!whole.ok()) {
+    Require(whole.error().message == pieces.error().message, "pieces fail differently");
+    return;
+  }
+  const ReplacementReading& a = whole.value();
+  const ReplacementReading& b = pieces.value();
+  Require(a.trailerText == b.trailerText && a.trailerOffset == b.trailerOffset &&
+              a.bitmaps == b.bitmaps && a.bitmapCount == b.bitmapCount && a.offsets == b.offsets &&
+              a.widths == b.widths,
+          "pieces and joined MBM read differently");
+}
+
 std::optional<Bytes> RebuildStages(std::string_view sourceText, const Extraction& extraction,
                                    std::string_view replacementText, bool saveAif,
                                    Outcome& outcome) {
@@ -106,7 +133,7 @@ std::optional<Bytes> RebuildStages(std::string_view sourceText, const Extraction
   if (!saveAif) return std::nullopt;
 
   // The check before the save: the source rebuilt from its own bitmaps is the source.
-  Expected<ReplacementReading> own = ReadReplacement(extraction.mbm.text);
+  Expected<ReplacementReading> own = ReadReplacement(extraction.mbm.ImageText());
   if (!own.ok()) return EndFatally(outcome, own.error()), std::nullopt;
   Expected<AssembledAif> rebuilt = AssembleAif(reading.value(), own.value());
   if (!rebuilt.ok()) return EndFatally(outcome, rebuilt.error()), std::nullopt;
@@ -156,18 +183,20 @@ Outcome RunStages(const RunInput& input) {
   const Extraction& extraction = extracted.value();
   Require(extraction.starts.size() == static_cast<std::size_t>(extraction.bitmapCount) + 1,
           "one start per bitmap and the end");
+  CheckPiecesReadAsJoined(extraction);
+  const HexImage ownMbm = JoinedMbm(extraction);
 
   if (s) {
     if (!TrailerMatchesBitmaps(extraction)) {
       return outcome.fatal = FatalKind::DamagedMbm, outcome;
     }
-    Expected<Bytes> bytes = BytesOfImage(extraction.mbm);
+    Expected<Bytes> bytes = BytesOfImage(ownMbm);
     if (!bytes.ok()) return EndFatally(outcome, bytes.error()), outcome;
     CheckSavedMbm(bytes.value(), extraction);
     outcome.mbm = std::move(bytes).value();
   }
 
-  std::string_view bitmapText = extraction.mbm.text;
+  std::string_view bitmapText = ownMbm.text;
   HexImage loaded;
   if (l) {
     if (!input.mbm) return outcome;  // the replacement cannot be opened

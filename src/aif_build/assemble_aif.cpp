@@ -84,12 +84,11 @@ Expected<AssembledAif> AssembleAif(const SourceReading& source,
   aif.captionCount = LowByte(2 * static_cast<Pos>(source.captions.size()));
   aif.bitmapCount = LowByte(replacement.bitmapCount);
   aif.iconTable = BuildIconTable(replacement);
-  // The bitmaps are the block without its trailer offset field.
-  aif.bitmaps = Substring(replacement.block, 9, static_cast<Pos>(replacement.block.size()));
+  aif.bitmaps = replacement.bitmaps;
   // The root stream starts right after the header, the root offset field, the bitmaps, the
-  // captions and the extra items. Counted from the pieces as placed, not from the whole block:
-  // a trailer offset below 20 leaves a block shorter than its own offset field, and the root
-  // offset would then point before the root stream.
+  // captions and the extra items, counted from the pieces as placed: a trailer offset below 20
+  // gives no bitmaps, and counting the replacement's offset field as read would then point
+  // before the root stream.
   const Pos beforeRoot =
       layout::kHeaderDigits + layout::kOffsetFieldDigits + static_cast<Pos>(aif.bitmaps.size()) +
       static_cast<Pos>(aif.captions.size()) + static_cast<Pos>(aif.extras.size());

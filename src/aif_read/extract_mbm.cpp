@@ -43,21 +43,13 @@ Expected<Extraction> ExtractMbm(std::string_view sourceText) {
     out.trailerText = std::string(Substring(sourceText, rootPos + 2, 8));
   }
 
-  const std::string_view bitmaps =
-      Substring(sourceText, layout::kFirstBitmapPos, 2 * out.bitmapBytes);
-  std::string& mbm = out.mbm.text;
-  mbm.clear();
-  mbm.reserve(layout::kMbmHeader.size() + out.trailerText.size() + bitmaps.size() +
-              out.countText.size() + 8 * static_cast<std::size_t>(out.bitmapCount) +
-              kImageLineEnd.size());
-  mbm += layout::kMbmHeader;
-  mbm += out.trailerText;
-  mbm += bitmaps;
-  mbm += out.countText;
+  out.mbm.head.reserve(layout::kMbmHeader.size() + out.trailerText.size());
+  out.mbm.head.append(layout::kMbmHeader).append(out.trailerText);
+  out.mbm.bitmaps = Substring(sourceText, layout::kFirstBitmapPos, 2 * out.bitmapBytes);
+  out.mbm.tail = out.countText;
   for (Pos k = 0; k < out.bitmapCount; ++k) {
-    mbm += FormatLe32(out.starts[static_cast<std::size_t>(k)]);
+    out.mbm.tail += FormatLe32(out.starts[static_cast<std::size_t>(k)]);
   }
-  mbm += kImageLineEnd;
   return out;
 }
 

@@ -89,7 +89,8 @@ Status CheckRebuilt(const AssembledAif& rebuilt, std::string_view sourceText,
 Status CheckSourceRebuilds(std::string_view sourceText, const SourceReading& source,
                            const Extraction& extraction, const std::string& aifFile,
                            const std::string& newAifFile) {
-  PS_ASSIGN_OR_RETURN(const ReplacementReading reading, ReadReplacement(extraction.mbm.text));
+  PS_ASSIGN_OR_RETURN(const ReplacementReading reading,
+                      ReadReplacement(extraction.mbm.ImageText()));
   PS_ASSIGN_OR_RETURN(const AssembledAif rebuilt, AssembleAif(source, reading));
   return CheckRebuilt(rebuilt, sourceText, aifFile, newAifFile);
 }
@@ -122,23 +123,22 @@ Expected<int> Run(const std::vector<std::string>& args, Console& console) {
     return At(std::move(extracted).error(), "extracting the bitmaps of " + aifFile);
   }
   Extraction& extraction = extracted.value();
-  // The bitmap image: the ExtractedMbm, or the ReplacementMbm loaded over it.
+  // The bitmap image: the ExtractedMbm, or the ReplacementMbm loaded in its place.
   HexImage loaded;
-  const HexImage* bitmaps = &extraction.mbm;
+  PieceText bitmaps = extraction.mbm.ImageText();
 
   if (!options.s.empty()) {
     const std::string mbmFile = options.s + ".mbm";
     if (!TrailerMatchesBitmaps(extraction)) {
       return At(DamagedMbmError(aifFile, mbmFile), "extracting the bitmaps of " + aifFile);
     }
-    const std::string_view mbmDigits = ImageLine(extraction.mbm);
     PS_RETURN_IF_ERROR(
-        SaveAndAnnounce(console, std::span(&mbmDigits, 1), mbmFile, MBM_CREATED, options.s));
+        SaveAndAnnounce(console, extraction.mbm.Line(), mbmFile, MBM_CREATED, options.s));
   }
 
   // The source is read, and checked to rebuild from its own bitmaps, before a replacement is
-  // loaded: the source image and the ExtractedMbm are then released, so that a run never holds
-  // three whole images. What this finds is reported at its own place further down.
+  // loaded: the source image, whose bitmaps the ExtractedMbm shares, is then released, so that a
+  // run never holds two whole images. What this finds is reported at its own place further down.
   const bool noCaptions = RootStreamHasNoCaptions(sourceText, extraction.window);
   Expected<SourceReading> read = ReadRootStream(sourceText, extraction, aifFile);
   const std::string newAifFile = options.o + ".aif";
@@ -147,14 +147,14 @@ Expected<int> Run(const std::vector<std::string>& args, Console& console) {
     if (read.ok()) {
       ownRebuild = CheckSourceRebuilds(sourceText, read.value(), extraction, aifFile, newAifFile);
     }
+    bitmaps = PieceText{};
     Release(source);
-    Release(extraction.mbm);
     if (!LoadHexImage(loaded, options.l + ".mbm")) {
       PS_RETURN_IF_ERROR(Say(console, MBM_LOADERR));
       PS_RETURN_IF_ERROR(Say(console, MBM_NOTFOUND, options.l));
       return 0;
     }
-    bitmaps = &loaded;
+    bitmaps = PieceText{{loaded.text}};
     PS_RETURN_IF_ERROR(Say(console, MBM_OPENED, options.l));
   }
 
@@ -163,7 +163,7 @@ Expected<int> Run(const std::vector<std::string>& args, Console& console) {
   const SourceReading& reading = read.value();
 
   const std::string bitmapFile = options.l.empty() ? aifFile : options.l + ".mbm";
-  Expected<ReplacementReading> replacement = ReadReplacement(bitmaps->text);
+  Expected<ReplacementReading> replacement = ReadReplacement(bitmaps);
   if (!replacement.ok()) {
     return At(std::move(replacement).error(), "reading the bitmaps of " + bitmapFile);
   }

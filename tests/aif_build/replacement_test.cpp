@@ -14,8 +14,8 @@ TEST(ReadReplacement, ReadsTrailerCountOffsetsAndWidths) {
   const ReplacementReading r = ReadReplacement(mbm.text).value();
   EXPECT_EQ(r.trailerText, "64020000");
   EXPECT_EQ(r.trailerOffset, 612);
-  EXPECT_EQ(r.block.size(), 2u * 612 - 32);
-  EXPECT_EQ(r.block.substr(0, 8), "64020000");
+  EXPECT_EQ(r.bitmaps.size(), 2u * 612 - 40);
+  EXPECT_EQ(r.bitmaps.substr(0, 8), "F0010000");  // the first bitmap's length
   EXPECT_EQ(r.bitmapCount, 2);
   EXPECT_EQ(r.offsets, (std::vector<std::string>{"", "04020000"}));
   EXPECT_EQ(r.widths, (std::vector<std::string>{"3001", "4802"}));  // bytes 28-29, 524-525
@@ -37,7 +37,7 @@ TEST(ReadReplacement, ATrailerPastTheEndGivesABlockThatRunsIntoTheLineEnd) {
   const HexImage image = ImageFromBytes(mbm);
   const ReplacementReading r = ReadReplacement(image.text).value();
   EXPECT_EQ(r.bitmapCount, 0);
-  EXPECT_EQ(r.block.substr(r.block.size() - 2), "\r\n");
+  EXPECT_EQ(r.bitmaps.substr(r.bitmaps.size() - 2), "\r\n");
 }
 
 TEST(ReadReplacement, AnOffsetFieldRunningIntoTheLineEndIsAConversionError) {
@@ -53,7 +53,7 @@ TEST(ReadReplacement, ATrailerOffsetBelow16GivesAnEmptyBlock) {
   // T = 8: the count byte is byte 8 of the header (00).
   const HexImage image = ImageFromBytes(FromHex("37000010420000100000000039643947 08000000"));
   const ReplacementReading r = ReadReplacement(image.text).value();
-  EXPECT_TRUE(r.block.empty());
+  EXPECT_TRUE(r.bitmaps.empty());
   EXPECT_EQ(r.bitmapCount, 0);
 }
 

@@ -22,7 +22,8 @@ Expected<std::string> RebuildWithOwnBitmaps(const Bytes& aif) {
   PS_ASSIGN_OR_RETURN(const Extraction extraction, ExtractMbm(source.text));
   PS_ASSIGN_OR_RETURN(const SourceReading reading,
                       ReadRootStream(source.text, extraction, "source.aif"));
-  PS_ASSIGN_OR_RETURN(const ReplacementReading replacement, ReadReplacement(extraction.mbm.text));
+  PS_ASSIGN_OR_RETURN(const ReplacementReading replacement,
+                      ReadReplacement(extraction.mbm.ImageText()));
   PS_ASSIGN_OR_RETURN(const AssembledAif assembled, AssembleAif(reading, replacement));
   return NewAifText(assembled);
 }

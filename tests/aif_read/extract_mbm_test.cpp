@@ -12,7 +12,9 @@ namespace {
 using namespace pictoswap::testing;
 
 Bytes MbmBytes(const Extraction& extraction) {
-  return BytesOfImage(extraction.mbm).value();
+  std::string digits;
+  for (std::string_view piece : extraction.mbm.Line()) digits += piece;
+  return FromHex(digits);
 }
 
 TEST(ExtractMbm, TwoBitmapsBecomeAnMbmWithTheirOffsetsInTheTrailer) {
@@ -145,7 +147,7 @@ TEST(ExtractMbm, ManyBitmapsAreAllWalked) {
   const HexImage source = ImageFromBytes(BuildAif(parts));
   const Extraction e = ExtractMbm(source.text).value();
   EXPECT_EQ(e.bitmapCount, 40);
-  EXPECT_EQ(BytesOfImage(e.mbm).value(), BuildMbm(parts.bitmaps));
+  EXPECT_EQ(MbmBytes(e), BuildMbm(parts.bitmaps));
 }
 
 }  // namespace
