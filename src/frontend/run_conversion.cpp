@@ -95,12 +95,6 @@ Status CheckSourceRebuilds(std::string_view sourceText, const SourceReading& sou
   return CheckRebuilt(rebuilt, sourceText, aifFile, newAifFile);
 }
 
-// Frees an image's text at once, leaving it empty.
-void Release(HexImage& image) {
-  HexImage empty;
-  std::swap(image, empty);
-}
-
 Expected<int> Run(const std::vector<std::string>& args, Console& console) {
   PS_RETURN_IF_ERROR(Write(console, BannerLines()));
   OptionSet options = ParseOptions(args);
@@ -137,8 +131,9 @@ Expected<int> Run(const std::vector<std::string>& args, Console& console) {
   }
 
   // The source is read, and checked to rebuild from its own bitmaps, before a replacement is
-  // loaded: the source image, whose bitmaps the ExtractedMbm shares, is then released, so that a
-  // run never holds two whole images. What this finds is reported at its own place further down.
+  // loaded: the source image, whose bitmaps the ExtractedMbm shares, is then given up and its
+  // room takes the replacement, so that a run never holds two whole images. What this finds is
+  // reported at its own place further down.
   const bool noCaptions = RootStreamHasNoCaptions(sourceText, extraction.window);
   Expected<SourceReading> read = ReadRootStream(sourceText, extraction, aifFile);
   const std::string newAifFile = options.o + ".aif";
@@ -148,7 +143,7 @@ Expected<int> Run(const std::vector<std::string>& args, Console& console) {
       ownRebuild = CheckSourceRebuilds(sourceText, read.value(), extraction, aifFile, newAifFile);
     }
     bitmaps = PieceText{};
-    Release(source);
+    loaded = std::move(source);
     if (!LoadHexImage(loaded, options.l + ".mbm")) {
       PS_RETURN_IF_ERROR(Say(console, MBM_LOADERR));
       PS_RETURN_IF_ERROR(Say(console, MBM_NOTFOUND, options.l));

@@ -2,6 +2,7 @@
 #ifndef _WIN32
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,6 +40,20 @@ FatalError ErrnoError(int code, const std::string& file) {
   return IoError(code, std::strerror(code), file);
 }
 
+// A large image is touched once from end to end: in pages of 2 MiB, where the system offers
+// them, that costs a few hundred page faults fewer per MiB. Only a hint; nothing depends on it.
+void AskForLargePages(char* data, std::size_t size) {
+#ifdef MADV_HUGEPAGE
+  constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+  const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kLargePage - 1) & ~(kLargePage - 1);
+  const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kLargePage - 1);
+  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+  (void)data;
+  (void)size;
+#endif
+}
+
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
@@ -52,6 +67,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   const std::size_t expected =
       S_ISREG(info.st_mode) && info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
   bytes.reserve(2 * expected + kImageLineEnd.size());
+  AskForLargePages(bytes.data(), bytes.capacity());
   std::size_t size = 0;
   for (;;) {
     if (size == bytes.size()) bytes.resize(std::max<std::size_t>(expected + 1, 2 * size));

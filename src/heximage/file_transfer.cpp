@@ -74,12 +74,12 @@ class PairWriter {
 }  // namespace
 
 bool LoadHexImage(HexImage& image, const std::string& path) {
-  SetImageLine(image, {});
-  std::string text;
-  if (!ReadWholeFile(path, text)) return false;
-  const std::size_t count = text.size();
-  ExpandBytesToImageText(text, count);
-  image.text = std::move(text);
+  // The file is read into the image's own buffer, so an image loaded anew reuses its room.
+  if (!ReadWholeFile(path, image.text)) {
+    SetImageLine(image, {});
+    return false;
+  }
+  ExpandBytesToImageText(image.text, image.text.size());
   return true;
 }
 

@@ -22,6 +22,14 @@ constexpr std::array<std::int8_t, 256> MakeDigitValues() {
 }
 constexpr std::array<std::int8_t, 256> kDigitValues = MakeDigitValues();
 
+// The two digits of every byte value.
+constexpr std::array<std::array<char, 2>, 256> MakeDigitPairs() {
+  std::array<std::array<char, 2>, 256> pairs{};
+  for (int b = 0; b < 256; ++b) pairs[b] = {kDigits[b >> 4], kDigits[b & 0x0F]};
+  return pairs;
+}
+constexpr std::array<std::array<char, 2>, 256> kDigitPairs = MakeDigitPairs();
+
 int DigitValue(char c) {
   return kDigitValues[static_cast<unsigned char>(c)];
 }
@@ -104,10 +112,11 @@ void ExpandBytesToImageText(std::string& text, std::size_t count) {
   text.resize(2 * count + kImageLineEnd.size());
   std::copy(kImageLineEnd.begin(), kImageLineEnd.end(), text.end() - kImageLineEnd.size());
   // From the last byte back: byte i moves to 2i and 2i + 1, never over a byte not yet read.
+  char* digits = text.data();
   for (std::size_t i = count; i-- > 0;) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    text[2 * i] = kDigits[byte >> 4];
-    text[2 * i + 1] = kDigits[byte & 0x0F];
+    const auto& pair = kDigitPairs[static_cast<unsigned char>(digits[i])];
+    digits[2 * i] = pair[0];
+    digits[2 * i + 1] = pair[1];
   }
 }
 
