@@ -60,16 +60,16 @@ std::string_view ImageLine(const HexImage& image) {
 std::string HexDigitsOf(const std::uint8_t* bytes, std::size_t count) {
   std::string digits(count * 2, '0');
   for (std::size_t i = 0; i < count; ++i) {
-    digits[2 * i] = kDigits[bytes[i] >> 4];
-    digits[2 * i + 1] = kDigits[bytes[i] & 0x0F];
+    digits[2 * i] = kDigitPairs[bytes[i]][0];
+    digits[2 * i + 1] = kDigitPairs[bytes[i]][1];
   }
   return digits;
 }
 
 HexImage ImageFromBytes(const std::vector<std::uint8_t>& bytes) {
   HexImage image;
-  image.text = HexDigitsOf(bytes.data(), bytes.size());
-  image.text.append(kImageLineEnd);
+  image.text.assign(bytes.begin(), bytes.end());
+  ExpandBytesToImageText(image.text, bytes.size());
   return image;
 }
 
